@@ -1,0 +1,290 @@
+#include "dosat/numbertext.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <system_error>
+
+namespace dosat {
+namespace {
+
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+// Decodes one UTF-8 code point at text[pos] and advances pos; a malformed or
+// overlong sequence, or a surrogate, gives kInvalid.
+char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  int length = 0;
+  char32_t cp = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, cp = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, cp = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, cp = lead & 0x07, minimum = 0x10000;
+  } else {
+    ++pos;
+    return kInvalid;
+  }
+  if (text.size() - pos < static_cast<std::size_t>(length)) {
+    pos = text.size();
+    return kInvalid;
+  }
+  for (int i = 1; i < length; ++i) {
+    const unsigned char next = byte(pos + i);
+    if ((next & 0xC0) != 0x80) {
+      pos += i;
+      return kInvalid;
+    }
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  pos += length;
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kInvalid;
+  return cp;
+}
+
+// People type numbers with a Japanese input method switched on: its full-width
+// digits, signs and separators mean the same as the ASCII ones.
+char32_t FoldWidth(char32_t cp) {
+  if (cp >= U'０' && cp <= U'９') return U'0' + (cp - U'０');
+  switch (cp) {
+    case U'＋': return U'+';
+    case U'－':
+    case U'\u2212': return U'-';
+    case U'．': return U'.';
+    case U'，': return U',';
+    default: return cp;
+  }
+}
+
+bool IsBlank(char32_t cp) { return cp == U' ' || cp == U'\t' || cp == U'\u3000'; }
+bool IsDigit(char32_t cp) { return cp >= U'0' && cp <= U'9'; }
+
+// Reads the text one folded code point at a time, with one code point of look-ahead.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) { Advance(); }
+  char32_t Peek() const { return current_; }
+  bool AtEnd() const { return atEnd_; }
+  void Advance() {
+    atEnd_ = pos_ >= text_.size();
+    current_ = atEnd_ ? kInvalid : FoldWidth(DecodeUtf8(text_, pos_));
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  char32_t current_ = kInvalid;
+  bool atEnd_ = true;
+};
+
+// A double needs at most 767 significant decimal digits to tell which side of
+// a rounding boundary a number lies; past those, one sticky non-zero digit
+// keeps the rounding right and the conversion's work bounded.
+constexpr std::size_t kMaxDigits = 780;
+constexpr std::int64_t kExponentClamp = 1'000'000'000;
+
+// Digits of a number without leading zeros: value = digits × 10^exponent.
+struct Mantissa {
+  char digits[kMaxDigits + 1];
+  std::size_t count = 0;
+  std::int64_t exponent = 0;
+  bool sticky = false;
+
+  void AddInteger(char32_t d) {
+    if (count == 0 && d == U'0') return;
+    if (count < kMaxDigits) {
+      digits[count++] = static_cast<char>(d);
+    } else {
+      ++exponent;
+      sticky = sticky || d != U'0';
+    }
+  }
+  void AddFraction(char32_t d) {
+    if (count == 0 && d == U'0') {
+      --exponent;
+    } else if (count < kMaxDigits) {
+      digits[count++] = static_cast<char>(d);
+      --exponent;
+    } else {
+      sticky = sticky || d != U'0';
+    }
+  }
+};
+
+std::int64_t Clamp(std::int64_t v) {
+  return v > kExponentClamp ? kExponentClamp : v < -kExponentClamp ? -kExponentClamp : v;
+}
+
+ReadResult ToDouble(Mantissa& m, std::int64_t exponent, bool negative) {
+  const double zero = negative ? -0.0 : 0.0;
+  if (m.count == 0) return {ReadStatus::Number, zero};
+  if (m.sticky) {
+    m.digits[m.count++] = '1';
+    --exponent;
+  }
+  // The magnitude lies in [10^(magnitude-1), 10^magnitude).
+  const std::int64_t magnitude = exponent + static_cast<std::int64_t>(m.count);
+  if (magnitude > 310) return {ReadStatus::OutOfRange, 0.0};
+  if (magnitude < -330) return {ReadStatus::Number, zero};
+
+  char buffer[kMaxDigits + 32];
+  char* out = buffer;
+  if (negative) *out++ = '-';
+  for (std::size_t i = 0; i < m.count; ++i) *out++ = m.digits[i];
+  *out++ = 'e';
+  out = std::to_chars(out, buffer + sizeof buffer, exponent).ptr;
+
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(buffer, out, value, std::chars_format::scientific);
+  if (error == std::errc::result_out_of_range) {
+    return magnitude > 0 ? ReadResult{ReadStatus::OutOfRange, 0.0}
+                         : ReadResult{ReadStatus::Number, zero};
+  }
+  if (error != std::errc() || end != out) return {ReadStatus::NotANumber, 0.0};
+  return {ReadStatus::Number, value};
+}
+
+}  // namespace
+
+ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
+  constexpr ReadResult kNotANumber{ReadStatus::NotANumber, 0.0};
+  Scanner in(text);
+  while (!in.AtEnd() && IsBlank(in.Peek())) in.Advance();
+
+  bool negative = false;
+  if (in.Peek() == U'+' || in.Peek() == U'-') {
+    negative = in.Peek() == U'-';
+    in.Advance();
+  }
+
+  // Integer part: the group separator may only stand between groups of three
+  // digits, the first of one to three.
+  Mantissa m;
+  bool anyDigit = false;
+  bool grouped = false;
+  int run = 0;
+  for (; !in.AtEnd(); in.Advance()) {
+    const char32_t c = in.Peek();
+    if (IsDigit(c)) {
+      m.AddInteger(c);
+      anyDigit = true;
+      ++run;
+    } else if (c == locale.group && c != locale.decimal) {
+      if (run == 0 || run > 3 || (grouped && run != 3)) return kNotANumber;
+      grouped = true;
+      run = 0;
+    } else {
+      break;
+    }
+  }
+  if (grouped && run != 3) return kNotANumber;
+
+  if (!in.AtEnd() && in.Peek() == locale.decimal) {
+    for (in.Advance(); !in.AtEnd() && IsDigit(in.Peek()); in.Advance()) {
+      m.AddFraction(in.Peek());
+      anyDigit = true;
+    }
+  }
+  if (!anyDigit) return kNotANumber;
+
+  std::int64_t exponent = 0;
+  if (!in.AtEnd() && (in.Peek() == U'e' || in.Peek() == U'E')) {
+    in.Advance();
+    bool negativeExponent = false;
+    if (in.Peek() == U'+' || in.Peek() == U'-') {
+      negativeExponent = in.Peek() == U'-';
+      in.Advance();
+    }
+    if (in.AtEnd() || !IsDigit(in.Peek())) return kNotANumber;
+    for (; !in.AtEnd() && IsDigit(in.Peek()); in.Advance()) {
+      exponent = Clamp(exponent * 10 + (in.Peek() - U'0'));
+    }
+    if (negativeExponent) exponent = -exponent;
+  }
+
+  while (!in.AtEnd() && IsBlank(in.Peek())) in.Advance();
+  if (!in.AtEnd()) return kNotANumber;
+
+  return ToDouble(m, Clamp(m.exponent + exponent), negative);
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string FormatResult(double value, NumberLocale locale) {
+  constexpr int kSignificant = 15;
+  // The value's 15-significant-digit decimal form, d.dddddddddddddde±x, is
+  // what gets rounded: 14.155 is stored just below the half but reads 14.155.
+  char sci[64];
+  const char* end = std::to_chars(sci, sci + sizeof sci, std::abs(value),
+                                  std::chars_format::scientific, kSignificant - 1).ptr;
+  char digits[kSignificant];
+  digits[0] = sci[0];
+  for (int i = 1; i < kSignificant; ++i) digits[i] = sci[i + 1];
+  const char* exponentText = sci + kSignificant + 2;  // after "d.dd…de"
+  if (*exponentText == '+') ++exponentText;
+  int exponent = 0;
+  std::from_chars(exponentText, end, exponent);
+
+  // The digits from the first one down to the hundredths, rounded half away
+  // from zero; a carry may add a digit in front.
+  const int kept = exponent + 3;
+  std::string number;
+  if (kept >= kSignificant) {
+    number.assign(digits, kSignificant);
+    number.append(static_cast<std::size_t>(kept - kSignificant), '0');
+  } else if (kept >= 0) {
+    number.assign(digits, static_cast<std::size_t>(kept));
+    if (digits[kept] >= '5') {
+      int i = kept - 1;
+      for (; i >= 0 && number[i] == '9'; --i) number[i] = '0';
+      if (i >= 0) {
+        ++number[i];
+      } else {
+        number.insert(number.begin(), '1');
+      }
+    }
+  }
+  if (number.size() < 2) number.insert(0, 2 - number.size(), '0');
+
+  const std::string_view all(number);
+  std::string_view integer = all.substr(0, all.size() - 2);
+  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
+  const std::string_view decimals = all.substr(all.size() - 2);
+
+  std::string text;
+  if (value < 0 && (!integer.empty() || decimals != "00")) text += '-';
+  text += integer;
+  AppendUtf8(text, locale.decimal);
+  text += decimals;
+  return text;
+}
+
+}  // namespace dosat

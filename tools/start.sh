@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the calculator and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+cmake -S . -B build/app -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOSAT_BENCH=OFF
+cmake --build build/app --target dosat
+
+if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  echo "No display here: starting on a virtual X server (xvfb-run); stop it with Ctrl+C." >&2
+  exec xvfb-run -a build/app/ui/dosat
+fi
+exec build/app/ui/dosat
