@@ -49,6 +49,9 @@ void Form::Load() {
   window_->setWindowTitle(caption_);
   window_->resize(twips::toPixels(clientWidthTwips_), twips::toPixels(clientHeightTwips_));
   createControls(window_);
+  // The native window is made now, so that the outer size the load handler
+  // reads includes the frame wherever the platform knows it before showing.
+  window_->winId();
   Form_Load();
 }
 

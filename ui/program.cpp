@@ -1,11 +1,21 @@
 #include "program.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QIcon>
 
 #include "dodata.h"
+#include "fonts.h"
 #include "zepalt.h"
 
 namespace dosat {
+
+void ConfigureApplication() {
+  // Only a close handler ends the program; hiding the calculation window to
+  // show the table must not.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setFont(defaultFont());
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/dosat.png")));
+}
 
 Program::Program(EndAction end) : end_(std::move(end)) {
   if (!end_) end_ = [](int exitCode) { QCoreApplication::exit(exitCode); };

@@ -5,6 +5,10 @@
 
 namespace dosat {
 
+/// Sets what the program asks of the toolkit before any window exists: the
+/// default font, the window icon, and that hiding the last window does not end it.
+void ConfigureApplication();
+
 class ZEPALT;
 class DOData;
 

@@ -1,0 +1,275 @@
+// Start-up, moving between the two windows, and the end of the program.
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QtTest>
+
+#include "dodata.h"
+#include "form.h"
+#include "program.h"
+#include "zepalt.h"
+
+using dosat::Program;
+
+namespace {
+
+// A window of any size that centres itself when loaded, as both windows do.
+class SizedForm : public dosat::Form {
+ public:
+  SizedForm(Program& program, int widthTwips, int heightTwips)
+      : Form(program, "sized", widthTwips, heightTwips) {}
+
+ protected:
+  void createControls(QWidget*) override {}
+  void Form_Load() override { centreOnScreen(); }
+  void Form_Unload() override {}
+};
+
+// Types text as a keyboard would, one character at a time; characters that
+// have no key of their own arrive as an input method would send them.
+void TypeText(QWidget* target, const QString& text) {
+  for (const uint cp : text.toUcs4()) {
+    if (cp < 0x7F && cp >= 0x20) {
+      QTest::keyClick(target, static_cast<char>(cp));
+    } else {
+      const char32_t c = cp;
+      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                          Qt::NoModifier);
+    }
+  }
+}
+
+QSize ScreenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
+
+// Twice the offset from the screen's corner is the room left over, give or
+// take the half pixel that centring in twips leaves.
+void VerifyCentred(const QWidget* window) {
+  const QRect frame = window->frameGeometry();
+  const QSize screen = ScreenSize();
+  QVERIFY2(qAbs(2 * frame.left() - (screen.width() - frame.width())) <= 1,
+           qPrintable(QString("left %1").arg(frame.left())));
+  QVERIFY2(qAbs(2 * frame.top() - (screen.height() - frame.height())) <= 1,
+           qPrintable(QString("top %1").arg(frame.top())));
+}
+
+}  // namespace
+
+class ProgramTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { dosat::ConfigureApplication(); }
+  void init();
+  void cleanup() { program_.reset(); }
+
+  void startShowsOnlyTheCalculationWindowCentred();
+  void aWindowLargerThanTheScreenIsPlacedPartlyOffScreen();
+  void tableAndBackKeepTextsAndPositions();
+  void closing_data();
+  void closing();
+  void closingBeforeTheTableWasEverShown();
+  void randomUseNeverBreaksTheRules();
+
+ private:
+  dosat::ZEPALT& calc() { return program_->calculationWindow(); }
+  dosat::DOData& table() { return program_->tableWindow(); }
+  void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  std::unique_ptr<Program> program_;
+  QList<int> ends_;
+};
+
+void ProgramTest::init() {
+  ends_.clear();
+  program_ = std::make_unique<Program>([this](int code) { ends_.append(code); });
+  program_->Start();
+  QVERIFY(QTest::qWaitForWindowExposed(calc().window()));
+}
+
+void ProgramTest::startShowsOnlyTheCalculationWindowCentred() {
+  QVERIFY(calc().isLoaded());
+  QVERIFY(calc().window()->isVisible());
+  QVERIFY(!program_->hasTableWindow());
+  VerifyCentred(calc().window());
+}
+
+void ProgramTest::aWindowLargerThanTheScreenIsPlacedPartlyOffScreen() {
+  const QSize screen = ScreenSize();
+  const int width = (screen.width() + 200) * 15;
+  const int height = (screen.height() + 100) * 15;
+  SizedForm big(*program_, width, height);
+  big.Load();
+  QCOMPARE(big.Width(), float(big.window()->frameGeometry().width() * 15));
+  VerifyCentred(big.window());
+  QVERIFY(big.window()->x() < 0);
+  QVERIFY(big.window()->y() < 0);
+  // Showing it may let the platform nudge it, but it stays partly off screen.
+  big.Show();
+  QVERIFY(QTest::qWaitForWindowExposed(big.window()));
+  QVERIFY(big.window()->frameGeometry().left() < 0);
+  QVERIFY(big.window()->frameGeometry().top() < 0);
+}
+
+void ProgramTest::tableAndBackKeepTextsAndPositions() {
+  QTest::keyClicks(calc().Text1, "20");
+  QTest::keyClicks(calc().Text2, "21000");
+  click(calc().Command1);
+  calc().window()->move(40, 30);
+  const QPoint calcAt = calc().window()->pos();
+
+  click(calc().Command3);
+  QVERIFY(!calc().window()->isVisible());
+  QVERIFY(table().window()->isVisible());
+  QVERIFY(QTest::qWaitForWindowExposed(table().window()));
+  VerifyCentred(table().window());
+  table().window()->move(10, 20);
+  const QPoint tableAt = table().window()->pos();
+  QWidget* tableWindow = table().window();
+
+  click(table().Command1);
+  QVERIFY(!table().window()->isVisible());
+  QVERIFY(calc().window()->isVisible());
+  QCOMPARE(calc().window()->pos(), calcAt);
+  QCOMPARE(calc().Text1->text(), QString("20"));
+  QCOMPARE(calc().Text2->text(), QString("21000"));
+  QVERIFY(!calc().Text3->text().isEmpty());
+
+  // The table window is not made again: same window, where it was.
+  click(calc().Command3);
+  QCOMPARE(table().window(), tableWindow);
+  QCOMPARE(table().window()->pos(), tableAt);
+  QVERIFY(ends_.isEmpty());
+}
+
+void ProgramTest::closing_data() {
+  QTest::addColumn<bool>("closeTable");
+  QTest::newRow("calculation window") << false;
+  QTest::newRow("table window, calculation window hidden") << true;
+}
+
+// Whichever window the user closes, both go, and the program ends once, with status 0.
+void ProgramTest::closing() {
+  QFETCH(bool, closeTable);
+  click(calc().Command3);
+  if (!closeTable) click(table().Command1);
+
+  QWidget* closed = closeTable ? table().window() : calc().window();
+  closed->close();
+  QCOMPARE(ends_, QList<int>{0});
+  QVERIFY(!calc().isLoaded());
+  QVERIFY(!table().isLoaded());
+
+  // After the end no handler runs: nothing comes back.
+  program_->Start();
+  QVERIFY(!calc().isLoaded());
+  QCOMPARE(ends_.size(), 1);
+}
+
+void ProgramTest::closingBeforeTheTableWasEverShown() {
+  calc().window()->close();
+  QCOMPARE(ends_, QList<int>{0});
+  QVERIFY(!calc().isLoaded());
+  QVERIFY(!program_->tableWindow().isLoaded());
+}
+
+// The test environment pins LC_ALL=C.UTF-8.
+// Thousands of clicks, keystrokes and pastes over both windows, long and odd
+// texts included. After each: exactly one window shows, and the result box
+// changes only by the calculate or clear button, to what they should give.
+void ProgramTest::randomUseNeverBreaksTheRules() {
+  QRandomGenerator random(20261208);
+  const QStringList pieces = {"0", "1", "2", "5", "9", ".", ",", "-", "+", "e", "E", " ",
+                              "２", "０", "．", "，", "－", "\u3000", "\u2212", "℃", "a",
+                              "1e308", "21000", "35", "\t", "🌊", "\u00A0"};
+  const auto randomText = [&](int maxPieces) {
+    QString text;
+    const int n = random.bounded(maxPieces + 1);
+    for (int i = 0; i < n; ++i) text += pieces[random.bounded(pieces.size())];
+    return text;
+  };
+  const auto pasted = [&] {
+    switch (random.bounded(4)) {
+      case 0: return QString(random.bounded(1, 40000), QChar('9'));
+      case 1: return "0." + QString(random.bounded(1, 5000), QChar('0')) + "1e300";
+      default: return randomText(12);
+    }
+  };
+
+  int results = 0;
+  for (int step = 0; step < 3000; ++step) {
+    QString before = calc().Text3->text();
+    QString expected = before;
+    if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      QTest::keyClick(dialog, Qt::Key_Return);
+      QTRY_VERIFY(!QApplication::activeModalWidget());
+    } else if (calc().window()->isVisible()) {
+      QLineEdit* box = random.bounded(2) ? calc().Text1 : calc().Text2;
+      switch (random.bounded(10)) {
+        case 0:
+        case 1: {
+          const QByteArray t = calc().Text1->text().toUtf8();
+          const QByteArray c = calc().Text2->text().toUtf8();
+          const dosat::CalcOutcome outcome =
+              dosat::Calculate(t.toStdString(), c.toStdString(), {U'.', U','});
+          if (outcome.status == dosat::CalcStatus::Shown) {
+            expected = QString::fromStdString(outcome.text);
+            ++results;
+          }
+          click(calc().Command1);
+          break;
+        }
+        case 2:
+          if (random.bounded(4) == 0) {
+            expected.clear();
+            click(calc().Command2);
+          } else {
+            box->selectAll();
+            TypeText(box, QString::number(random.bounded(0, 40000)));
+          }
+          break;
+        case 3:
+          click(calc().Command3);
+          break;
+        case 4:
+          QApplication::clipboard()->setText(pasted());
+          QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+          break;
+        case 5:
+          QTest::keyClick(box, random.bounded(2) ? Qt::Key_Backspace : Qt::Key_Home);
+          break;
+        case 6:
+          QTest::keyClick(box, random.bounded(2) ? Qt::Key_Return : Qt::Key_Escape);
+          break;
+        case 7:
+          box->selectAll();
+          TypeText(box, QString::number(random.bounded(-5, 120) / 2.0) +
+                            (random.bounded(4) ? "" : randomText(1)));
+          break;
+        default:
+          TypeText(box, randomText(3));
+      }
+    } else {
+      switch (random.bounded(3)) {
+        case 0: click(table().Command1); break;
+        case 1: QTest::mouseClick(table().Picture1, Qt::LeftButton); break;
+        default: QTest::keyClick(table().Picture1, Qt::Key_Space);
+      }
+    }
+
+    const bool calcShown = calc().window()->isVisible();
+    const bool tableShown = program_->hasTableWindow() && table().isLoaded() &&
+                            table().window()->isVisible();
+    QVERIFY2(calcShown != tableShown, qPrintable(QString("step %1").arg(step)));
+    QVERIFY2(calc().Text3->text() == expected, qPrintable(QString("step %1").arg(step)));
+    QVERIFY(ends_.isEmpty());
+  }
+  // The walk did reach results, not only refusals.
+  QVERIFY2(results > 50, qPrintable(QString::number(results)));
+}
+
+QTEST_MAIN(ProgramTest)
+#include "program_tests.moc"

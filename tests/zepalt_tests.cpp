@@ -1,0 +1,369 @@
+// The calculation window, driven through its controls on the offscreen platform.
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+#include <climits>
+
+#include "fonts.h"
+#include "program.h"
+#include "zepalt.h"
+
+using dosat::Program;
+using dosat::ZEPALT;
+
+class ZepaltTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { dosat::ConfigureApplication(); }
+  void init();
+  void cleanup();
+
+  void caption();
+  void controls_data();
+  void controls();
+  void focusStartsInTemperatureAndTabVisitsInOrder();
+  void enterAndEscapePressNothing();
+  void textBoxesHaveNoLengthLimit();
+  void boxesAreNamedByTheirLabels();
+
+  void calculate_data();
+  void calculate();
+  void emptyInputKeepsTheEarlierResult_data();
+  void emptyInputKeepsTheEarlierResult();
+  void typingDoesNotRecalculate();
+  void clearEmptiesAllBoxesAndKeepsFocusAndFields();
+
+  void badInput_data();
+  void badInput();
+
+ private:
+  QMessageBox* openMessage() const;
+  void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  void type(QLineEdit* box, const QString& text);
+
+  std::unique_ptr<Program> program_;
+  ZEPALT* window_ = nullptr;
+  int ends_ = 0;
+};
+
+namespace {
+
+// The locale's decimal separator, so one test file serves every LC_NUMERIC.
+QString Decimal() { return QLocale::system().decimalPoint(); }
+QString Local(QString text) { return text.replace('.', Decimal()); }
+
+// Types text as a keyboard would, one character at a time; characters that
+// have no key of their own arrive as an input method would send them.
+void TypeText(QWidget* target, const QString& text) {
+  for (const uint cp : text.toUcs4()) {
+    if (cp < 0x7F && cp >= 0x20) {
+      QTest::keyClick(target, static_cast<char>(cp));
+    } else {
+      const char32_t c = cp;
+      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                          Qt::NoModifier);
+    }
+  }
+}
+
+}  // namespace
+
+void ZepaltTest::type(QLineEdit* box, const QString& text) {
+  box->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(box, Qt::Key_Delete);
+  } else {
+    TypeText(box, text);
+  }
+}
+
+void ZepaltTest::init() {
+  ends_ = 0;
+  program_ = std::make_unique<Program>([this](int) { ++ends_; });
+  program_->Start();
+  window_ = &program_->calculationWindow();
+  QVERIFY(QTest::qWaitForWindowExposed(window_->window()));
+}
+
+void ZepaltTest::cleanup() {
+  if (QWidget* modal = QApplication::activeModalWidget()) delete modal;
+  program_.reset();
+  QCOMPARE(ends_, 0);
+}
+
+QMessageBox* ZepaltTest::openMessage() const {
+  return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+}
+
+void ZepaltTest::caption() {
+  QWidget* w = window_->window();
+  QCOMPARE(w->windowTitle(), QString(7, QChar(0x3000)) + QString::fromUtf8("溶存酸素濃度(JISK0102)"));
+  QCOMPARE(w->size(), QSize(311, 317));
+}
+
+void ZepaltTest::controls_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QRect>("geometry");
+  QTest::addColumn<bool>("designFont");
+  QTest::addColumn<QColor>("textColour");
+
+  const QColor none;
+  const QColor green(0x00, 0x80, 0x00);
+  const QColor magenta(0xFF, 0x00, 0xFF);
+  const auto row = [&](const char* name, const char* kind, const char* text, QRect geometry,
+                       bool font, QColor colour) {
+    QTest::newRow(name) << QString(name) << QString(kind) << QString::fromUtf8(text) << geometry
+                        << font << colour;
+  };
+  row("Label5", "QLabel", "適用範囲 :Temp=0～35℃", {60, 17, 209, 17}, true, green);
+  row("Label6", "QLabel", "Salt=純水～海水", {131, 41, 137, 17}, true, green);
+  row("Label1", "QLabel", "水温(℃)", {24, 78, 73, 25}, true, none);
+  row("Text1", "QLineEdit", "", {208, 72, 73, 26}, true, none);
+  row("Label7", "QLabel", "( 0～35℃ )", {24, 98, 91, 17}, false, none);
+  row("Label2", "QLabel", "塩素イオン濃度(mg/L)", {24, 120, 153, 33}, true, none);
+  row("Text2", "QLineEdit", "", {208, 120, 73, 26}, true, none);
+  row("Label3", "QLabel", "(海水標準=21000mg/L)", {24, 141, 129, 17}, false, none);
+  row("Command1", "QPushButton", "計算", {56, 173, 73, 33}, true, none);
+  row("Command2", "QPushButton", "クリヤ", {183, 172, 73, 33}, true, none);
+  row("Text3", "QLineEdit", "", {208, 224, 73, 25}, true, magenta);
+  row("Label4", "QLabel", "飽和溶存酸素濃度(mg/L)", {24, 232, 185, 25}, true, none);
+  row("Command3", "QPushButton", "JIS K0102 溶存酸素(表)", {80, 275, 152, 26}, false, none);
+}
+
+void ZepaltTest::controls() {
+  QFETCH(QString, name);
+  QFETCH(QString, kind);
+  QFETCH(QString, text);
+  QFETCH(QRect, geometry);
+  QFETCH(bool, designFont);
+  QFETCH(QColor, textColour);
+
+  QWidget* control = window_->window()->findChild<QWidget*>(name);
+  QVERIFY(control);
+  QCOMPARE(control->metaObject()->className(), kind);
+  QCOMPARE(control->geometry(), geometry);
+  QCOMPARE(control->property("text").toString(), text);
+
+  const QFont font = control->font();
+  if (designFont) {
+    QCOMPARE(font.families().value(0), QString::fromUtf8("ＭＳ Ｐゴシック"));
+    QCOMPARE(font.pointSize(), 12);
+    QCOMPARE(font.weight(), QFont::Normal);
+  } else {
+    QCOMPARE(font, dosat::defaultFont());
+  }
+  // Whatever face stands in, it is a Japanese Gothic with every glyph of the text.
+  QVERIFY2(QFontInfo(font).family().startsWith("IPA"), qPrintable(QFontInfo(font).family()));
+  QVERIFY(QFontMetrics(font).inFontUcs4(U'℃'));
+
+  if (auto* label = qobject_cast<QLabel*>(control)) {
+    QVERIFY(label->wordWrap());
+    QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+    // The text fits on the label's lines: nothing is cut off.
+    const QFontMetrics metrics(font);
+    const QRect needed =
+        metrics.boundingRect(QRect(0, 0, geometry.width(), 1000), Qt::TextWordWrap, text);
+    const int lines = needed.height() / metrics.lineSpacing();
+    QVERIFY2(lines * metrics.height() <= geometry.height(), qPrintable(name));
+  }
+  const QPalette::ColorRole role =
+      qobject_cast<QLineEdit*>(control) ? QPalette::Text : QPalette::WindowText;
+  if (textColour.isValid()) {
+    QCOMPARE(control->palette().color(role), textColour);
+  } else {
+    QCOMPARE(control->palette().color(role), QApplication::palette(control).color(role));
+  }
+}
+
+void ZepaltTest::focusStartsInTemperatureAndTabVisitsInOrder() {
+  QWidget* w = window_->window();
+  w->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(w));
+  QCOMPARE(QApplication::focusWidget(), window_->Text1);
+
+  const QList<QWidget*> expected = {window_->Text2, window_->Command1, window_->Command2,
+                                    window_->Text3, window_->Command3, window_->Text1};
+  for (QWidget* next : expected) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), next);
+  }
+}
+
+void ZepaltTest::enterAndEscapePressNothing() {
+  type(window_->Text1, "20");
+  type(window_->Text2, "21000");
+  for (QPushButton* button : {window_->Command1, window_->Command2, window_->Command3}) {
+    QVERIFY(!button->isDefault());
+    QVERIFY(!button->autoDefault());
+  }
+  for (QWidget* target : QList<QWidget*>{window_->Text1, window_->Command1, window_->Command3}) {
+    QTest::keyClick(target, Qt::Key_Return);
+    QTest::keyClick(target, Qt::Key_Enter);
+    QTest::keyClick(target, Qt::Key_Escape);
+  }
+  QCOMPARE(window_->Text3->text(), QString());
+  QCOMPARE(window_->Text1->text(), QString("20"));
+  QVERIFY(window_->window()->isVisible());
+}
+
+void ZepaltTest::textBoxesHaveNoLengthLimit() {
+  const QString longText(100000, '7');
+  for (QLineEdit* box : {window_->Text1, window_->Text2, window_->Text3}) {
+    box->setText(longText);
+    QCOMPARE(box->text().size(), longText.size());
+    QTest::keyClicks(box, "8");
+    QCOMPARE(box->text().size(), longText.size() + 1);
+  }
+}
+
+void ZepaltTest::boxesAreNamedByTheirLabels() {
+  QCOMPARE(window_->Text1->accessibleName(), QString::fromUtf8("水温(℃)"));
+  QCOMPARE(window_->Text2->accessibleName(), QString::fromUtf8("塩素イオン濃度(mg/L)"));
+  QCOMPARE(window_->Text3->accessibleName(), QString::fromUtf8("飽和溶存酸素濃度(mg/L)"));
+}
+
+void ZepaltTest::calculate_data() {
+  QTest::addColumn<QString>("temperature");
+  QTest::addColumn<QString>("chloride");
+  QTest::addColumn<QString>("result");
+  QTest::addColumn<double>("saturatedDo");
+
+  QTest::newRow("sea water") << "20" << "21000" << "7.01" << 7.010275300427201;
+  QTest::newRow("pure water at 0") << "0" << "0" << "14.15" << 14.1545702;
+  QTest::newRow("pure water at 20") << "20" << "0" << "8.84" << 8.842845400000002;
+  QTest::newRow("negative") << "35" << "100000" << "-.37" << -0.3679455053474996;
+  QTest::newRow("rounds to zero") << "35" << "95000" << ".00" << 0.0024825730448760908;
+  QTest::newRow("above the range") << "100" << "0" << "-12.49" << -12.490517799999985;
+  QTest::newRow("fraction") << "20.5" << "0" << "8.76" << 8.7621708296375;
+  QTest::newRow("full width") << "２０" << "２１０００" << "7.01" << 7.010275300427201;
+}
+
+void ZepaltTest::calculate() {
+  QFETCH(QString, temperature);
+  QFETCH(QString, chloride);
+  QFETCH(QString, result);
+  QFETCH(double, saturatedDo);
+
+  type(window_->Text1, Local(temperature));
+  type(window_->Text2, chloride);
+  press(window_->Command1);
+  QCOMPARE(window_->Text3->text(), Local(result));
+  QCOMPARE(window_->fields().saturatedDo, saturatedDo);
+  QCOMPARE(window_->Text1->text(), Local(temperature));
+  QVERIFY(!openMessage());
+}
+
+void ZepaltTest::emptyInputKeepsTheEarlierResult_data() {
+  QTest::addColumn<QString>("temperature");
+  QTest::addColumn<QString>("chloride");
+  QTest::newRow("empty chloride") << "25" << "";
+  QTest::newRow("empty temperature") << "" << "5000";
+  QTest::newRow("both empty") << "" << "";
+  QTest::newRow("empty chloride, bad temperature") << "abc" << "";
+}
+
+void ZepaltTest::emptyInputKeepsTheEarlierResult() {
+  QFETCH(QString, temperature);
+  QFETCH(QString, chloride);
+  type(window_->Text1, "20");
+  type(window_->Text2, "21000");
+  press(window_->Command1);
+  const dosat::CalculationFields before = window_->fields();
+
+  type(window_->Text1, temperature);
+  type(window_->Text2, chloride);
+  press(window_->Command1);
+  QCOMPARE(window_->Text3->text(), Local("7.01"));
+  QCOMPARE(window_->fields().saturatedDo, before.saturatedDo);
+  QCOMPARE(window_->Text1->text(), temperature);
+  QVERIFY(!openMessage());
+}
+
+void ZepaltTest::typingDoesNotRecalculate() {
+  type(window_->Text1, "20");
+  type(window_->Text2, "0");
+  press(window_->Command1);
+  type(window_->Text1, "30");
+  QCOMPARE(window_->Text3->text(), Local("8.84"));
+  type(window_->Text3, "typed");
+  press(window_->Command1);
+  QCOMPARE(window_->Text3->text(), Local("7.53"));
+}
+
+void ZepaltTest::clearEmptiesAllBoxesAndKeepsFocusAndFields() {
+  type(window_->Text1, "20");
+  type(window_->Text2, "21000");
+  press(window_->Command1);
+  // Pressed from the keyboard, the button keeps the focus it had.
+  window_->Command2->setFocus();
+  QTest::keyClick(window_->Command2, Qt::Key_Space);
+  QCOMPARE(window_->Text1->text(), QString());
+  QCOMPARE(window_->Text2->text(), QString());
+  QCOMPARE(window_->Text3->text(), QString());
+  QCOMPARE(window_->window()->focusWidget(), window_->Command2);
+  QCOMPARE(window_->fields().saturatedDo, 7.010275300427201);
+}
+
+void ZepaltTest::badInput_data() {
+  QTest::addColumn<QString>("temperature");
+  QTest::addColumn<QString>("chloride");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("box");
+
+  const QString notTemperature = QString::fromUtf8("水温を数値で入力してください。");
+  const QString notChloride = QString::fromUtf8("塩素イオン濃度を数値で入力してください。");
+  QTest::newRow("letters") << "abc" << "0" << notTemperature << "Text1";
+  QTest::newRow("unit") << QString::fromUtf8("20℃") << "0" << notTemperature << "Text1";
+  QTest::newRow("blanks") << "   " << "0" << notTemperature << "Text1";
+  QTest::newRow("bad chloride") << "20" << QString::fromUtf8("海水") << notChloride << "Text2";
+  QTest::newRow("both bad") << "x" << "y" << notTemperature << "Text1";
+  QTest::newRow("temperature too large")
+      << "1e400" << "0" << QString::fromUtf8("水温の値が大きすぎて計算できません。") << "Text1";
+  QTest::newRow("cube overflows")
+      << "1e103" << "0" << QString::fromUtf8("水温の値が大きすぎて計算できません。") << "Text1";
+  QTest::newRow("chloride term overflows")
+      << "1e100" << "1e300" << QString::fromUtf8("塩素イオン濃度の値が大きすぎて計算できません。")
+      << "Text2";
+}
+
+void ZepaltTest::badInput() {
+  QFETCH(QString, temperature);
+  QFETCH(QString, chloride);
+  QFETCH(QString, message);
+  QFETCH(QString, box);
+
+  type(window_->Text1, "20");
+  type(window_->Text2, "0");
+  press(window_->Command1);
+  const dosat::CalculationFields before = window_->fields();
+  type(window_->Text1, temperature);
+  type(window_->Text2, chloride);
+  window_->Text2->setFocus();
+  press(window_->Command1);
+
+  QMessageBox* dialog = openMessage();
+  QVERIFY(dialog);
+  QCOMPARE(dialog->text(), message);
+  QCOMPARE(window_->Text1->text(), temperature);
+  QCOMPARE(window_->Text2->text(), chloride);
+  QCOMPARE(window_->Text3->text(), Local("8.84"));
+  QCOMPARE(window_->fields().saturatedDo, before.saturatedDo);
+
+  QTest::keyClick(dialog, Qt::Key_Return);
+  QTRY_VERIFY(!openMessage());
+  auto* wrong = window_->window()->findChild<QLineEdit*>(box);
+  QCOMPARE(window_->window()->focusWidget(), wrong);
+  QCOMPARE(wrong->selectedText(), wrong->text());
+  QVERIFY(window_->window()->isVisible());
+}
+
+QTEST_MAIN(ZepaltTest)
+#include "zepalt_tests.moc"
