@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick
-  binutils-mingw-w64-x86-64 dpkg-dev file
+  binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
 )
 
 missing=()
