@@ -64,7 +64,33 @@ char32_t FoldWidth(char32_t cp) {
   }
 }
 
-bool IsBlank(char32_t cp) { return cp == U' ' || cp == U'\t' || cp == U'\u3000'; }
+bool IsSpaceLike(char32_t cp) { return cp == U' ' || cp == U'\u00A0' || cp == U'\u202F'; }
+
+// Where the locale groups digits with a (no-break) space, people type an
+// ordinary space for it.
+bool IsGroup(char32_t cp, NumberLocale locale) {
+  if (cp == locale.decimal) return false;
+  return cp == locale.group || (IsSpaceLike(locale.group) && IsSpaceLike(cp));
+}
+
+// The text without the blanks around it.
+std::string_view TrimBlanks(std::string_view text) {
+  constexpr std::string_view kIdeographicSpace = "\u3000";
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+      text.remove_prefix(1), trimmed = true;
+    } else if (text.starts_with(kIdeographicSpace)) {
+      text.remove_prefix(kIdeographicSpace.size()), trimmed = true;
+    }
+    if (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+      text.remove_suffix(1), trimmed = true;
+    } else if (text.ends_with(kIdeographicSpace)) {
+      text.remove_suffix(kIdeographicSpace.size()), trimmed = true;
+    }
+  }
+  return text;
+}
 bool IsDigit(char32_t cp) { return cp >= U'0' && cp <= U'9'; }
 
 // Reads the text one folded code point at a time, with one code point of look-ahead.
@@ -156,8 +182,7 @@ ReadResult ToDouble(Mantissa& m, std::int64_t exponent, bool negative) {
 
 ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
   constexpr ReadResult kNotANumber{ReadStatus::NotANumber, 0.0};
-  Scanner in(text);
-  while (!in.AtEnd() && IsBlank(in.Peek())) in.Advance();
+  Scanner in(TrimBlanks(text));
 
   bool negative = false;
   if (in.Peek() == U'+' || in.Peek() == U'-') {
@@ -177,7 +202,7 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
       m.AddInteger(c);
       anyDigit = true;
       ++run;
-    } else if (c == locale.group && c != locale.decimal) {
+    } else if (IsGroup(c, locale)) {
       if (run == 0 || run > 3 || (grouped && run != 3)) return kNotANumber;
       grouped = true;
       run = 0;
@@ -210,7 +235,6 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
     if (negativeExponent) exponent = -exponent;
   }
 
-  while (!in.AtEnd() && IsBlank(in.Peek())) in.Advance();
   if (!in.AtEnd()) return kNotANumber;
 
   return ToDouble(m, Clamp(m.exponent + exponent), negative);

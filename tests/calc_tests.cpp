@@ -270,7 +270,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"20,5", kComma, 20.5}, ReadRow{"21.000", kComma, 21000},
         ReadRow{"２１．０００，５", kComma, 21000.5}, ReadRow{"-1.000.000", kComma, -1e6},
         ReadRow{"2,1e4", kComma, 21000},
-        ReadRow{"21\u00A0000,5", NumberLocale{U',', U'\u00A0'}, 21000.5}));
+        ReadRow{"21\u00A0000,5", NumberLocale{U',', U'\u00A0'}, 21000.5},
+        ReadRow{"21 000,5 ", NumberLocale{U',', U'\u202F'}, 21000.5},
+        ReadRow{"\u30001 234 567\u3000", NumberLocale{U',', U'\u00A0'}, 1234567}));
 
 class RejectsText : public testing::TestWithParam<const char*> {};
 
@@ -285,6 +287,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "- 5", "5 5", "++5", "+-5", "１ ２", "2,10", "1,2345", ",100", "1,000,",
                     "1000,000", "1,00,000", "1,000.5,0", ".5,000", "1 000", "20,5", "５％",
                     "\xff", "2\xc0\xb0", "\xe2\x88"));
+
+TEST(ReadNumber, TakesASpaceForTheGroupSeparatorOnlyWhereTheLocaleGroupsWithOne) {
+  constexpr NumberLocale kFrench{U',', U'\u202F'};
+  EXPECT_EQ(dosat::ReadNumber("21 00", kFrench).status, ReadStatus::NotANumber);
+  EXPECT_EQ(dosat::ReadNumber("21  000", kFrench).status, ReadStatus::NotANumber);
+  EXPECT_EQ(dosat::ReadNumber("21\u3000000", kFrench).status, ReadStatus::NotANumber);
+  EXPECT_EQ(dosat::ReadNumber("21 000", kDot).status, ReadStatus::NotANumber);
+}
 
 TEST(ReadNumber, ReportsNumbersBeyondTheDoubleRange) {
   EXPECT_EQ(dosat::ReadNumber("1e309", kDot).status, ReadStatus::OutOfRange);

@@ -25,7 +25,8 @@ struct ReadResult {
 
 /// Reads a UTF-8 text as a number: optional blanks (space, tab, U+3000) around
 /// an optional sign, digits with the locale's group separator only between
-/// groups of three, the locale's decimal separator, and an optional exponent.
+/// groups of three (a space where the locale groups with a no-break space),
+/// the locale's decimal separator, and an optional exponent.
 /// Full-width digits, signs and separators, and U+2212, read as their ASCII
 /// forms. A number too small for a double reads as zero. Linear in the text's
 /// length.
