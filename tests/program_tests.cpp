@@ -11,6 +11,7 @@
 #include "dodata.h"
 #include "form.h"
 #include "program.h"
+#include "typing.h"
 #include "zepalt.h"
 
 using dosat::Program;
@@ -28,20 +29,6 @@ class SizedForm : public dosat::Form {
   void Form_Load() override { centreOnScreen(); }
   void Form_Unload() override {}
 };
-
-// Types text as a keyboard would, one character at a time; characters that
-// have no key of their own arrive as an input method would send them.
-void TypeText(QWidget* target, const QString& text) {
-  for (const uint cp : text.toUcs4()) {
-    if (cp < 0x7F && cp >= 0x20) {
-      QTest::keyClick(target, static_cast<char>(cp));
-    } else {
-      const char32_t c = cp;
-      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString::fromUcs4(&c, 1),
-                          Qt::NoModifier);
-    }
-  }
-}
 
 QSize ScreenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
 

@@ -11,6 +11,7 @@
 
 #include "fonts.h"
 #include "program.h"
+#include "typing.h"
 #include "zepalt.h"
 
 using dosat::Program;
@@ -57,20 +58,6 @@ namespace {
 // The locale's decimal separator, so one test file serves every LC_NUMERIC.
 QString Decimal() { return QLocale::system().decimalPoint(); }
 QString Local(QString text) { return text.replace('.', Decimal()); }
-
-// Types text as a keyboard would, one character at a time; characters that
-// have no key of their own arrive as an input method would send them.
-void TypeText(QWidget* target, const QString& text) {
-  for (const uint cp : text.toUcs4()) {
-    if (cp < 0x7F && cp >= 0x20) {
-      QTest::keyClick(target, static_cast<char>(cp));
-    } else {
-      const char32_t c = cp;
-      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString::fromUcs4(&c, 1),
-                          Qt::NoModifier);
-    }
-  }
-}
 
 }  // namespace
 
