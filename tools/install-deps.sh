@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick libx11-dev
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
 )
 
