@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 #include "dodata.h"
 #include "fonts.h"
@@ -14,7 +16,11 @@ void ConfigureApplication() {
   // show the table must not.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setFont(defaultFont());
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/dosat.png")));
+  // Read as PNG by name: letting Qt guess the format would load every image
+  // plugin it has before the window can show.
+  QImageReader icon(QStringLiteral(":/dosat.png"), "png");
+  icon.setAutoDetectImageFormat(false);
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
 }
 
 Program::Program(EndAction end) : end_(std::move(end)) {
