@@ -11,6 +11,7 @@
 
 #include "dodata.h"
 #include "program.h"
+#include "qtplatform.h"
 #include "zepalt.h"
 
 int main(int argc, char** argv) {
@@ -18,17 +19,18 @@ int main(int argc, char** argv) {
   dosat::ConfigureApplication();
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
 
+  dosat::QtPlatform platform;
   std::vector<double> loaded, shown;
   for (int round = 0; round < rounds + 2; ++round) {  // two rounds to warm up
-    dosat::Program program([](int) {});
+    dosat::Program program(platform, [](int) {});
     program.Start();
-    if (!QTest::qWaitForWindowExposed(program.calculationWindow().window())) return 1;
+    if (!QTest::qWaitForWindowExposed(dosat::qt::Window(program.calculationWindow()))) return 1;
 
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(program.calculationWindow().Command3, Qt::LeftButton);
+    QTest::mouseClick(dosat::qt::WidgetOf(program.calculationWindow().Command3), Qt::LeftButton);
     const double load = timer.nsecsElapsed() / 1e6;
-    if (!QTest::qWaitForWindowExposed(program.tableWindow().window())) return 1;
+    if (!QTest::qWaitForWindowExposed(dosat::qt::Window(program.tableWindow()))) return 1;
     const double show = timer.nsecsElapsed() / 1e6;
     if (round >= 2) {
       loaded.push_back(load);

@@ -6,6 +6,7 @@
 
 #include "dodata.h"
 #include "fonts.h"
+#include "forms.h"
 #include "program.h"
 #include "zepalt.h"
 
@@ -29,28 +30,29 @@ class DODataTest : public QObject {
  private:
   dosat::DOData& table() { return program_->tableWindow(); }
 
+  dosat::QtPlatform platform_;
   std::unique_ptr<Program> program_;
 };
 
 void DODataTest::init() {
-  program_ = std::make_unique<Program>([](int) {});
+  program_ = std::make_unique<Program>(platform_, [](int) {});
   program_->Start();
-  QTest::mouseClick(program_->calculationWindow().Command3, Qt::LeftButton);
-  QVERIFY(QTest::qWaitForWindowExposed(table().window()));
+  QTest::mouseClick(Button(program_->calculationWindow().Command3), Qt::LeftButton);
+  QVERIFY(QTest::qWaitForWindowExposed(WindowOf(table())));
 }
 
 void DODataTest::notMadeUntilTheTableButton() {
-  Program fresh([](int) {});
+  Program fresh(platform_, [](int) {});
   fresh.Start();
   QVERIFY(!fresh.hasTableWindow());
-  QTest::mouseClick(fresh.calculationWindow().Command3, Qt::LeftButton);
+  QTest::mouseClick(Button(fresh.calculationWindow().Command3), Qt::LeftButton);
   QVERIFY(fresh.hasTableWindow());
-  QVERIFY(fresh.tableWindow().window()->isVisible());
-  QVERIFY(!fresh.calculationWindow().window()->isVisible());
+  QVERIFY(WindowOf(fresh.tableWindow())->isVisible());
+  QVERIFY(!WindowOf(fresh.calculationWindow())->isVisible());
 }
 
 void DODataTest::window() {
-  QWidget* w = table().window();
+  QWidget* w = WindowOf(table());
   QCOMPARE(w->windowTitle(), QString(42, ' ') + "DO(JIS K0102)");
   QCOMPARE(w->windowTitle().size(), 55);
   QCOMPARE(w->size(), QSize(495, 699));
@@ -71,13 +73,13 @@ void DODataTest::controls() {
   QFETCH(QString, name);
   QFETCH(QRect, geometry);
   QFETCH(QString, text);
-  QWidget* control = table().window()->findChild<QWidget*>(name);
+  QWidget* control = WindowOf(table())->findChild<QWidget*>(name);
   QVERIFY(control);
   QCOMPARE(control->geometry(), geometry);
   QCOMPARE(control->property("text").toString(), text);
   QCOMPARE(control->font(), dosat::defaultFont());
   // Tab goes from the picture to the button and round again.
-  QCOMPARE(table().Picture1->nextInFocusChain(), table().Command1);
+  QCOMPARE(Picture(table().Picture1)->nextInFocusChain(), Button(table().Command1));
 }
 
 void DODataTest::pictureIsTheEmbeddedBitmap() {
@@ -86,14 +88,14 @@ void DODataTest::pictureIsTheEmbeddedBitmap() {
   QVERIFY(embedded.open(QIODevice::ReadOnly));
   QVERIFY(committed.open(QIODevice::ReadOnly));
   QCOMPARE(embedded.readAll(), committed.readAll());
-  QCOMPARE(table().Picture1->picture().size(), QSize(464, 649));
+  QCOMPARE(Picture(table().Picture1)->picture().size(), QSize(464, 649));
 }
 
 // A sunken frame two pixels wide; inside it the table's top 629 rows, pixel
 // for pixel, and the interior's last column empty. The note below the table
 // does not show.
 void DODataTest::pictureShowsUnscaledFromTheTopLeftAndIsCutOff() {
-  dosat::PictureBox* box = table().Picture1;
+  dosat::PictureBox* box = Picture(table().Picture1);
   QCOMPARE(box->frameWidth(), 2);
   QCOMPARE(box->contentsRect(), QRect(2, 2, 465, 629));
 

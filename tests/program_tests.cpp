@@ -10,6 +10,7 @@
 
 #include "dodata.h"
 #include "form.h"
+#include "forms.h"
 #include "program.h"
 #include "typing.h"
 #include "zepalt.h"
@@ -19,15 +20,19 @@ using dosat::Program;
 namespace {
 
 // A window of any size that centres itself when loaded, as both windows do.
-class SizedForm : public dosat::Form {
+struct SizedDesign {
+  dosat::design::Window sized;
+};
+class SizedForm : private SizedDesign, public dosat::Form {
  public:
   SizedForm(Program& program, int widthTwips, int heightTwips)
-      : Form(program, "sized", widthTwips, heightTwips) {}
+      : SizedDesign{{"Sized", "sized", widthTwips, heightTwips, dosat::design::kDefaultColour, {}}},
+        Form(program, sized) {}
 
  protected:
-  void createControls(QWidget*) override {}
-  void Form_Load() override { centreOnScreen(); }
+  void Form_Load() override { CentreOnScreen(); }
   void Form_Unload() override {}
+  void Click(std::size_t) override {}
 };
 
 QSize ScreenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
@@ -66,22 +71,23 @@ class ProgramTest : public QObject {
   dosat::DOData& table() { return program_->tableWindow(); }
   void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+  dosat::QtPlatform platform_;
   std::unique_ptr<Program> program_;
   QList<int> ends_;
 };
 
 void ProgramTest::init() {
   ends_.clear();
-  program_ = std::make_unique<Program>([this](int code) { ends_.append(code); });
+  program_ = std::make_unique<Program>(platform_, [this](int code) { ends_.append(code); });
   program_->Start();
-  QVERIFY(QTest::qWaitForWindowExposed(calc().window()));
+  QVERIFY(QTest::qWaitForWindowExposed(WindowOf(calc())));
 }
 
 void ProgramTest::startShowsOnlyTheCalculationWindowCentred() {
-  QVERIFY(calc().isLoaded());
-  QVERIFY(calc().window()->isVisible());
+  QVERIFY(calc().IsLoaded());
+  QVERIFY(WindowOf(calc())->isVisible());
   QVERIFY(!program_->hasTableWindow());
-  VerifyCentred(calc().window());
+  VerifyCentred(WindowOf(calc()));
 }
 
 void ProgramTest::aWindowLargerThanTheScreenIsPlacedPartlyOffScreen() {
@@ -90,45 +96,45 @@ void ProgramTest::aWindowLargerThanTheScreenIsPlacedPartlyOffScreen() {
   const int height = (screen.height() + 100) * 15;
   SizedForm big(*program_, width, height);
   big.Load();
-  QCOMPARE(big.Width(), float(big.window()->frameGeometry().width() * 15));
-  VerifyCentred(big.window());
-  QVERIFY(big.window()->x() < 0);
-  QVERIFY(big.window()->y() < 0);
+  QCOMPARE(big.Width(), float(WindowOf(big)->frameGeometry().width() * 15));
+  VerifyCentred(WindowOf(big));
+  QVERIFY(WindowOf(big)->x() < 0);
+  QVERIFY(WindowOf(big)->y() < 0);
   // Showing it may let the platform nudge it, but it stays partly off screen.
   big.Show();
-  QVERIFY(QTest::qWaitForWindowExposed(big.window()));
-  QVERIFY(big.window()->frameGeometry().left() < 0);
-  QVERIFY(big.window()->frameGeometry().top() < 0);
+  QVERIFY(QTest::qWaitForWindowExposed(WindowOf(big)));
+  QVERIFY(WindowOf(big)->frameGeometry().left() < 0);
+  QVERIFY(WindowOf(big)->frameGeometry().top() < 0);
 }
 
 void ProgramTest::tableAndBackKeepTextsAndPositions() {
-  QTest::keyClicks(calc().Text1, "20");
-  QTest::keyClicks(calc().Text2, "21000");
-  click(calc().Command1);
-  calc().window()->move(40, 30);
-  const QPoint calcAt = calc().window()->pos();
+  QTest::keyClicks(Edit(calc().Text1), "20");
+  QTest::keyClicks(Edit(calc().Text2), "21000");
+  click(Button(calc().Command1));
+  WindowOf(calc())->move(40, 30);
+  const QPoint calcAt = WindowOf(calc())->pos();
 
-  click(calc().Command3);
-  QVERIFY(!calc().window()->isVisible());
-  QVERIFY(table().window()->isVisible());
-  QVERIFY(QTest::qWaitForWindowExposed(table().window()));
-  VerifyCentred(table().window());
-  table().window()->move(10, 20);
-  const QPoint tableAt = table().window()->pos();
-  QWidget* tableWindow = table().window();
+  click(Button(calc().Command3));
+  QVERIFY(!WindowOf(calc())->isVisible());
+  QVERIFY(WindowOf(table())->isVisible());
+  QVERIFY(QTest::qWaitForWindowExposed(WindowOf(table())));
+  VerifyCentred(WindowOf(table()));
+  WindowOf(table())->move(10, 20);
+  const QPoint tableAt = WindowOf(table())->pos();
+  QWidget* tableWindow = WindowOf(table());
 
-  click(table().Command1);
-  QVERIFY(!table().window()->isVisible());
-  QVERIFY(calc().window()->isVisible());
-  QCOMPARE(calc().window()->pos(), calcAt);
-  QCOMPARE(calc().Text1->text(), QString("20"));
-  QCOMPARE(calc().Text2->text(), QString("21000"));
-  QVERIFY(!calc().Text3->text().isEmpty());
+  click(Button(table().Command1));
+  QVERIFY(!WindowOf(table())->isVisible());
+  QVERIFY(WindowOf(calc())->isVisible());
+  QCOMPARE(WindowOf(calc())->pos(), calcAt);
+  QCOMPARE(Edit(calc().Text1)->text(), QString("20"));
+  QCOMPARE(Edit(calc().Text2)->text(), QString("21000"));
+  QVERIFY(!Edit(calc().Text3)->text().isEmpty());
 
   // The table window is not made again: same window, where it was.
-  click(calc().Command3);
-  QCOMPARE(table().window(), tableWindow);
-  QCOMPARE(table().window()->pos(), tableAt);
+  click(Button(calc().Command3));
+  QCOMPARE(WindowOf(table()), tableWindow);
+  QCOMPARE(WindowOf(table())->pos(), tableAt);
   QVERIFY(ends_.isEmpty());
 }
 
@@ -141,26 +147,26 @@ void ProgramTest::closing_data() {
 // Whichever window the user closes, both go, and the program ends once, with status 0.
 void ProgramTest::closing() {
   QFETCH(bool, closeTable);
-  click(calc().Command3);
-  if (!closeTable) click(table().Command1);
+  click(Button(calc().Command3));
+  if (!closeTable) click(Button(table().Command1));
 
-  QWidget* closed = closeTable ? table().window() : calc().window();
+  QWidget* closed = closeTable ? WindowOf(table()) : WindowOf(calc());
   closed->close();
   QCOMPARE(ends_, QList<int>{0});
-  QVERIFY(!calc().isLoaded());
-  QVERIFY(!table().isLoaded());
+  QVERIFY(!calc().IsLoaded());
+  QVERIFY(!table().IsLoaded());
 
   // After the end no handler runs: nothing comes back.
   program_->Start();
-  QVERIFY(!calc().isLoaded());
+  QVERIFY(!calc().IsLoaded());
   QCOMPARE(ends_.size(), 1);
 }
 
 void ProgramTest::closingBeforeTheTableWasEverShown() {
-  calc().window()->close();
+  WindowOf(calc())->close();
   QCOMPARE(ends_, QList<int>{0});
-  QVERIFY(!calc().isLoaded());
-  QVERIFY(!program_->tableWindow().isLoaded());
+  QVERIFY(!calc().IsLoaded());
+  QVERIFY(!program_->tableWindow().IsLoaded());
 }
 
 // The test environment pins LC_ALL=C.UTF-8.
@@ -188,38 +194,38 @@ void ProgramTest::randomUseNeverBreaksTheRules() {
 
   int results = 0;
   for (int step = 0; step < 3000; ++step) {
-    QString before = calc().Text3->text();
+    QString before = Edit(calc().Text3)->text();
     QString expected = before;
     if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       QTest::keyClick(dialog, Qt::Key_Return);
       QTRY_VERIFY(!QApplication::activeModalWidget());
-    } else if (calc().window()->isVisible()) {
-      QLineEdit* box = random.bounded(2) ? calc().Text1 : calc().Text2;
+    } else if (WindowOf(calc())->isVisible()) {
+      QLineEdit* box = random.bounded(2) ? Edit(calc().Text1) : Edit(calc().Text2);
       switch (random.bounded(10)) {
         case 0:
         case 1: {
-          const QByteArray t = calc().Text1->text().toUtf8();
-          const QByteArray c = calc().Text2->text().toUtf8();
+          const QByteArray t = Edit(calc().Text1)->text().toUtf8();
+          const QByteArray c = Edit(calc().Text2)->text().toUtf8();
           const dosat::CalcOutcome outcome =
               dosat::Calculate(t.toStdString(), c.toStdString(), {U'.', U','});
           if (outcome.status == dosat::CalcStatus::Shown) {
             expected = QString::fromStdString(outcome.text);
             ++results;
           }
-          click(calc().Command1);
+          click(Button(calc().Command1));
           break;
         }
         case 2:
           if (random.bounded(4) == 0) {
             expected.clear();
-            click(calc().Command2);
+            click(Button(calc().Command2));
           } else {
             box->selectAll();
             TypeText(box, QString::number(random.bounded(0, 40000)));
           }
           break;
         case 3:
-          click(calc().Command3);
+          click(Button(calc().Command3));
           break;
         case 4:
           QApplication::clipboard()->setText(pasted());
@@ -241,17 +247,17 @@ void ProgramTest::randomUseNeverBreaksTheRules() {
       }
     } else {
       switch (random.bounded(3)) {
-        case 0: click(table().Command1); break;
-        case 1: QTest::mouseClick(table().Picture1, Qt::LeftButton); break;
-        default: QTest::keyClick(table().Picture1, Qt::Key_Space);
+        case 0: click(Button(table().Command1)); break;
+        case 1: QTest::mouseClick(Picture(table().Picture1), Qt::LeftButton); break;
+        default: QTest::keyClick(Picture(table().Picture1), Qt::Key_Space);
       }
     }
 
-    const bool calcShown = calc().window()->isVisible();
-    const bool tableShown = program_->hasTableWindow() && table().isLoaded() &&
-                            table().window()->isVisible();
+    const bool calcShown = WindowOf(calc())->isVisible();
+    const bool tableShown = program_->hasTableWindow() && table().IsLoaded() &&
+                            WindowOf(table())->isVisible();
     QVERIFY2(calcShown != tableShown, qPrintable(QString("step %1").arg(step)));
-    QVERIFY2(calc().Text3->text() == expected, qPrintable(QString("step %1").arg(step)));
+    QVERIFY2(Edit(calc().Text3)->text() == expected, qPrintable(QString("step %1").arg(step)));
     QVERIFY(ends_.isEmpty());
   }
   // The walk did reach results, not only refusals.

@@ -10,6 +10,7 @@
 #include <climits>
 
 #include "fonts.h"
+#include "forms.h"
 #include "program.h"
 #include "typing.h"
 #include "zepalt.h"
@@ -32,6 +33,7 @@ class ZepaltTest : public QObject {
   void enterAndEscapePressNothing();
   void textBoxesHaveNoLengthLimit();
   void boxesAreNamedByTheirLabels();
+  void boxesAreDescribedByTheirRangeHints();
 
   void calculate_data();
   void calculate();
@@ -48,6 +50,7 @@ class ZepaltTest : public QObject {
   void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
   void type(QLineEdit* box, const QString& text);
 
+  dosat::QtPlatform platform_;
   std::unique_ptr<Program> program_;
   ZEPALT* window_ = nullptr;
   int ends_ = 0;
@@ -72,10 +75,10 @@ void ZepaltTest::type(QLineEdit* box, const QString& text) {
 
 void ZepaltTest::init() {
   ends_ = 0;
-  program_ = std::make_unique<Program>([this](int) { ++ends_; });
+  program_ = std::make_unique<Program>(platform_, [this](int) { ++ends_; });
   program_->Start();
   window_ = &program_->calculationWindow();
-  QVERIFY(QTest::qWaitForWindowExposed(window_->window()));
+  QVERIFY(QTest::qWaitForWindowExposed(WindowOf(*window_)));
 }
 
 void ZepaltTest::cleanup() {
@@ -89,7 +92,7 @@ QMessageBox* ZepaltTest::openMessage() const {
 }
 
 void ZepaltTest::caption() {
-  QWidget* w = window_->window();
+  QWidget* w = WindowOf(*window_);
   QCOMPARE(w->windowTitle(), QString(7, QChar(0x3000)) + QString::fromUtf8("溶存酸素濃度(JISK0102)"));
   QCOMPARE(w->size(), QSize(311, 317));
 }
@@ -133,7 +136,7 @@ void ZepaltTest::controls() {
   QFETCH(bool, designFont);
   QFETCH(QColor, textColour);
 
-  QWidget* control = window_->window()->findChild<QWidget*>(name);
+  QWidget* control = WindowOf(*window_)->findChild<QWidget*>(name);
   QVERIFY(control);
   QCOMPARE(control->metaObject()->className(), kind);
   QCOMPARE(control->geometry(), geometry);
@@ -171,13 +174,13 @@ void ZepaltTest::controls() {
 }
 
 void ZepaltTest::focusStartsInTemperatureAndTabVisitsInOrder() {
-  QWidget* w = window_->window();
+  QWidget* w = WindowOf(*window_);
   w->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(w));
-  QCOMPARE(QApplication::focusWidget(), window_->Text1);
+  QCOMPARE(QApplication::focusWidget(), Edit(window_->Text1));
 
-  const QList<QWidget*> expected = {window_->Text2, window_->Command1, window_->Command2,
-                                    window_->Text3, window_->Command3, window_->Text1};
+  const QList<QWidget*> expected = {Edit(window_->Text2), Button(window_->Command1), Button(window_->Command2),
+                                    Edit(window_->Text3), Button(window_->Command3), Edit(window_->Text1)};
   for (QWidget* next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), next);
@@ -185,25 +188,25 @@ void ZepaltTest::focusStartsInTemperatureAndTabVisitsInOrder() {
 }
 
 void ZepaltTest::enterAndEscapePressNothing() {
-  type(window_->Text1, "20");
-  type(window_->Text2, "21000");
-  for (QPushButton* button : {window_->Command1, window_->Command2, window_->Command3}) {
+  type(Edit(window_->Text1), "20");
+  type(Edit(window_->Text2), "21000");
+  for (QPushButton* button : {Button(window_->Command1), Button(window_->Command2), Button(window_->Command3)}) {
     QVERIFY(!button->isDefault());
     QVERIFY(!button->autoDefault());
   }
-  for (QWidget* target : QList<QWidget*>{window_->Text1, window_->Command1, window_->Command3}) {
+  for (QWidget* target : QList<QWidget*>{Edit(window_->Text1), Button(window_->Command1), Button(window_->Command3)}) {
     QTest::keyClick(target, Qt::Key_Return);
     QTest::keyClick(target, Qt::Key_Enter);
     QTest::keyClick(target, Qt::Key_Escape);
   }
-  QCOMPARE(window_->Text3->text(), QString());
-  QCOMPARE(window_->Text1->text(), QString("20"));
-  QVERIFY(window_->window()->isVisible());
+  QCOMPARE(Edit(window_->Text3)->text(), QString());
+  QCOMPARE(Edit(window_->Text1)->text(), QString("20"));
+  QVERIFY(WindowOf(*window_)->isVisible());
 }
 
 void ZepaltTest::textBoxesHaveNoLengthLimit() {
   const QString longText(100000, '7');
-  for (QLineEdit* box : {window_->Text1, window_->Text2, window_->Text3}) {
+  for (QLineEdit* box : {Edit(window_->Text1), Edit(window_->Text2), Edit(window_->Text3)}) {
     box->setText(longText);
     QCOMPARE(box->text().size(), longText.size());
     QTest::keyClicks(box, "8");
@@ -212,9 +215,15 @@ void ZepaltTest::textBoxesHaveNoLengthLimit() {
 }
 
 void ZepaltTest::boxesAreNamedByTheirLabels() {
-  QCOMPARE(window_->Text1->accessibleName(), QString::fromUtf8("水温(℃)"));
-  QCOMPARE(window_->Text2->accessibleName(), QString::fromUtf8("塩素イオン濃度(mg/L)"));
-  QCOMPARE(window_->Text3->accessibleName(), QString::fromUtf8("飽和溶存酸素濃度(mg/L)"));
+  QCOMPARE(Edit(window_->Text1)->accessibleName(), QString::fromUtf8("水温(℃)"));
+  QCOMPARE(Edit(window_->Text2)->accessibleName(), QString::fromUtf8("塩素イオン濃度(mg/L)"));
+  QCOMPARE(Edit(window_->Text3)->accessibleName(), QString::fromUtf8("飽和溶存酸素濃度(mg/L)"));
+}
+
+void ZepaltTest::boxesAreDescribedByTheirRangeHints() {
+  QCOMPARE(Edit(window_->Text1)->accessibleDescription(), QString::fromUtf8("( 0～35℃ )"));
+  QCOMPARE(Edit(window_->Text2)->accessibleDescription(), QString::fromUtf8("(海水標準=21000mg/L)"));
+  QCOMPARE(Edit(window_->Text3)->accessibleDescription(), QString());
 }
 
 void ZepaltTest::calculate_data() {
@@ -239,12 +248,12 @@ void ZepaltTest::calculate() {
   QFETCH(QString, result);
   QFETCH(double, saturatedDo);
 
-  type(window_->Text1, Local(temperature));
-  type(window_->Text2, chloride);
-  press(window_->Command1);
-  QCOMPARE(window_->Text3->text(), Local(result));
+  type(Edit(window_->Text1), Local(temperature));
+  type(Edit(window_->Text2), chloride);
+  press(Button(window_->Command1));
+  QCOMPARE(Edit(window_->Text3)->text(), Local(result));
   QCOMPARE(window_->fields().saturatedDo, saturatedDo);
-  QCOMPARE(window_->Text1->text(), Local(temperature));
+  QCOMPARE(Edit(window_->Text1)->text(), Local(temperature));
   QVERIFY(!openMessage());
 }
 
@@ -260,42 +269,42 @@ void ZepaltTest::emptyInputKeepsTheEarlierResult_data() {
 void ZepaltTest::emptyInputKeepsTheEarlierResult() {
   QFETCH(QString, temperature);
   QFETCH(QString, chloride);
-  type(window_->Text1, "20");
-  type(window_->Text2, "21000");
-  press(window_->Command1);
+  type(Edit(window_->Text1), "20");
+  type(Edit(window_->Text2), "21000");
+  press(Button(window_->Command1));
   const dosat::CalculationFields before = window_->fields();
 
-  type(window_->Text1, temperature);
-  type(window_->Text2, chloride);
-  press(window_->Command1);
-  QCOMPARE(window_->Text3->text(), Local("7.01"));
+  type(Edit(window_->Text1), temperature);
+  type(Edit(window_->Text2), chloride);
+  press(Button(window_->Command1));
+  QCOMPARE(Edit(window_->Text3)->text(), Local("7.01"));
   QCOMPARE(window_->fields().saturatedDo, before.saturatedDo);
-  QCOMPARE(window_->Text1->text(), temperature);
+  QCOMPARE(Edit(window_->Text1)->text(), temperature);
   QVERIFY(!openMessage());
 }
 
 void ZepaltTest::typingDoesNotRecalculate() {
-  type(window_->Text1, "20");
-  type(window_->Text2, "0");
-  press(window_->Command1);
-  type(window_->Text1, "30");
-  QCOMPARE(window_->Text3->text(), Local("8.84"));
-  type(window_->Text3, "typed");
-  press(window_->Command1);
-  QCOMPARE(window_->Text3->text(), Local("7.53"));
+  type(Edit(window_->Text1), "20");
+  type(Edit(window_->Text2), "0");
+  press(Button(window_->Command1));
+  type(Edit(window_->Text1), "30");
+  QCOMPARE(Edit(window_->Text3)->text(), Local("8.84"));
+  type(Edit(window_->Text3), "typed");
+  press(Button(window_->Command1));
+  QCOMPARE(Edit(window_->Text3)->text(), Local("7.53"));
 }
 
 void ZepaltTest::clearEmptiesAllBoxesAndKeepsFocusAndFields() {
-  type(window_->Text1, "20");
-  type(window_->Text2, "21000");
-  press(window_->Command1);
+  type(Edit(window_->Text1), "20");
+  type(Edit(window_->Text2), "21000");
+  press(Button(window_->Command1));
   // Pressed from the keyboard, the button keeps the focus it had.
-  window_->Command2->setFocus();
-  QTest::keyClick(window_->Command2, Qt::Key_Space);
-  QCOMPARE(window_->Text1->text(), QString());
-  QCOMPARE(window_->Text2->text(), QString());
-  QCOMPARE(window_->Text3->text(), QString());
-  QCOMPARE(window_->window()->focusWidget(), window_->Command2);
+  Button(window_->Command2)->setFocus();
+  QTest::keyClick(Button(window_->Command2), Qt::Key_Space);
+  QCOMPARE(Edit(window_->Text1)->text(), QString());
+  QCOMPARE(Edit(window_->Text2)->text(), QString());
+  QCOMPARE(Edit(window_->Text3)->text(), QString());
+  QCOMPARE(WindowOf(*window_)->focusWidget(), Button(window_->Command2));
   QCOMPARE(window_->fields().saturatedDo, 7.010275300427201);
 }
 
@@ -305,8 +314,11 @@ void ZepaltTest::badInput_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("box");
 
-  const QString notTemperature = QString::fromUtf8("水温を数値で入力してください。");
-  const QString notChloride = QString::fromUtf8("塩素イオン濃度を数値で入力してください。");
+  // The message names the box and the decimal separator the user's settings expect.
+  const QString hint = QString::fromUtf8("\n小数点は「") + Decimal() +
+                       QString::fromUtf8("」です（例: 20") + Decimal() + QString::fromUtf8("5）。");
+  const QString notTemperature = QString::fromUtf8("水温を数値で入力してください。") + hint;
+  const QString notChloride = QString::fromUtf8("塩素イオン濃度を数値で入力してください。") + hint;
   QTest::newRow("letters") << "abc" << "0" << notTemperature << "Text1";
   QTest::newRow("unit") << QString::fromUtf8("20℃") << "0" << notTemperature << "Text1";
   QTest::newRow("blanks") << "   " << "0" << notTemperature << "Text1";
@@ -327,29 +339,29 @@ void ZepaltTest::badInput() {
   QFETCH(QString, message);
   QFETCH(QString, box);
 
-  type(window_->Text1, "20");
-  type(window_->Text2, "0");
-  press(window_->Command1);
+  type(Edit(window_->Text1), "20");
+  type(Edit(window_->Text2), "0");
+  press(Button(window_->Command1));
   const dosat::CalculationFields before = window_->fields();
-  type(window_->Text1, temperature);
-  type(window_->Text2, chloride);
-  window_->Text2->setFocus();
-  press(window_->Command1);
+  type(Edit(window_->Text1), temperature);
+  type(Edit(window_->Text2), chloride);
+  Edit(window_->Text2)->setFocus();
+  press(Button(window_->Command1));
 
   QMessageBox* dialog = openMessage();
   QVERIFY(dialog);
   QCOMPARE(dialog->text(), message);
-  QCOMPARE(window_->Text1->text(), temperature);
-  QCOMPARE(window_->Text2->text(), chloride);
-  QCOMPARE(window_->Text3->text(), Local("8.84"));
+  QCOMPARE(Edit(window_->Text1)->text(), temperature);
+  QCOMPARE(Edit(window_->Text2)->text(), chloride);
+  QCOMPARE(Edit(window_->Text3)->text(), Local("8.84"));
   QCOMPARE(window_->fields().saturatedDo, before.saturatedDo);
 
   QTest::keyClick(dialog, Qt::Key_Return);
   QTRY_VERIFY(!openMessage());
-  auto* wrong = window_->window()->findChild<QLineEdit*>(box);
-  QCOMPARE(window_->window()->focusWidget(), wrong);
+  auto* wrong = WindowOf(*window_)->findChild<QLineEdit*>(box);
+  QCOMPARE(WindowOf(*window_)->focusWidget(), wrong);
   QCOMPARE(wrong->selectedText(), wrong->text());
-  QVERIFY(window_->window()->isVisible());
+  QVERIFY(WindowOf(*window_)->isVisible());
 }
 
 QTEST_MAIN(ZepaltTest)

@@ -1,107 +1,83 @@
 #include "form.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
+#include <stdexcept>
+#include <string>
 
 #include "program.h"
-#include "twips.h"
 
 namespace dosat {
-namespace {
 
-// The top-level widget of a Form: closing it unloads the Form.
-class FormWindow : public QWidget {
- public:
-  explicit FormWindow(Form& form) : form_(form) {}
+Form::Form(Program& program, const design::Window& design) : program_(program), design_(design) {}
 
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    form_.Unload();
-    event->accept();
-  }
-
- private:
-  Form& form_;
-};
-
-QRect ScreenGeometry() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry() : QRect();
-}
-
-}  // namespace
-
-Form::Form(Program& program, QString caption, int clientWidthTwips, int clientHeightTwips)
-    : program_(program),
-      caption_(std::move(caption)),
-      clientWidthTwips_(clientWidthTwips),
-      clientHeightTwips_(clientHeightTwips) {}
-
-Form::~Form() {
-  delete window_;
-  delete dying_.data();
-}
+Form::~Form() = default;
 
 void Form::Load() {
-  if (window_ || program_.hasEnded()) return;
-  window_ = new FormWindow(*this);
-  window_->setWindowTitle(caption_);
-  window_->resize(twips::toPixels(clientWidthTwips_), twips::toPixels(clientHeightTwips_));
-  createControls(window_);
-  // The native window is made now, so that the outer size the load handler
-  // reads includes the frame wherever the platform knows it before showing.
-  window_->winId();
+  if (native_ || program_.hasEnded()) return;
+  native_ = program_.platform().MakeWindow(design_, *this);
   Form_Load();
 }
 
 void Form::Show() {
   Load();
-  if (window_) window_->show();
+  if (native_) native_->Show();
 }
 
 void Form::Hide() {
-  if (window_) window_->hide();
+  if (native_) native_->Hide();
 }
 
 void Form::Unload() {
-  if (!window_ || unloading_) return;
+  if (!native_ || unloading_) return;
   unloading_ = true;
   // Once the program has ended no handler runs; the window still goes.
   if (!program_.hasEnded()) Form_Unload();
-  window_->hide();
-  delete dying_.data();
-  dying_ = window_;
-  dying_->deleteLater();
-  window_ = nullptr;
+  native_.reset();
   unloading_ = false;
 }
 
 void Form::Move(float left, float top) {
-  if (window_) window_->move(twips::toPixels(left), twips::toPixels(top));
+  if (native_) native_->Move(left, top);
 }
 
-float Form::Width() const {
-  return window_ ? twips::fromPixels(window_->frameGeometry().width()) : 0.0f;
-}
+float Form::Width() const { return native_ ? native_->OuterWidth() : 0.0f; }
+float Form::Height() const { return native_ ? native_->OuterHeight() : 0.0f; }
 
-float Form::Height() const {
-  return window_ ? twips::fromPixels(window_->frameGeometry().height()) : 0.0f;
-}
-
-void Form::centreOnScreen() {
+void Form::CentreOnScreen() {
   // Read in this order and worked in single precision, so that a window larger
   // than the screen gets a negative left or top and sits partly off screen.
-  const float screenWidth = ScreenWidth();
+  const Platform& platform = program_.platform();
+  const float screenWidth = platform.ScreenWidth();
   const float width = Width();
-  const float screenHeight = ScreenHeight();
+  const float screenHeight = platform.ScreenHeight();
   const float height = Height();
   const float top = (screenHeight - height) / 2;
   const float left = (screenWidth - width) / 2;
   Move(left, top);
 }
 
-float ScreenWidth() { return twips::fromPixels(ScreenGeometry().width()); }
-float ScreenHeight() { return twips::fromPixels(ScreenGeometry().height()); }
+void Form::Clicked(std::size_t control) {
+  if (!program_.hasEnded()) Click(control);
+}
+
+Control::Control(Form& form, std::string_view name)
+    : form_(form), index_(form.design().find(name)) {
+  if (index_ == form.design().controls.size()) {
+    throw std::logic_error("no control " + std::string(name) + " in " +
+                           std::string(form.design().className));
+  }
+}
+
+std::string Control::Text() const {
+  const NativeWindow* native = form_.native();
+  return native ? native->Text(index_) : std::string();
+}
+
+void Control::SetText(std::string_view text) const {
+  if (NativeWindow* native = form_.native()) native->SetText(index_, text);
+}
+
+void Control::SetFocus(bool selectAll) const {
+  if (NativeWindow* native = form_.native()) native->Focus(index_, selectAll);
+}
 
 }  // namespace dosat

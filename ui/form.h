@@ -1,30 +1,34 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QString>
-#include <QWidget>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "design.h"
+#include "platform.h"
 
 namespace dosat {
 
 class Program;
 
 /// One window of the program, with the operations its handlers use. The Form
-/// object lives for the whole run; its QWidget and controls exist only while
+/// lives for the whole run; its native window and controls exist only while
 /// it is loaded.
-class Form : public QObject {
-  Q_OBJECT
-
+class Form : private WindowEvents {
  public:
-  Form(Program& program, QString caption, int clientWidthTwips, int clientHeightTwips);
-  ~Form() override;
+  Form(Program& program, const design::Window& design);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
 
-  bool isLoaded() const { return window_ != nullptr; }
-  /// The window's widget while loaded, else null.
-  QWidget* window() const { return window_; }
+  const design::Window& design() const { return design_; }
+  bool IsLoaded() const { return native_ != nullptr; }
+  /// The window while loaded, else null.
+  NativeWindow* native() const { return native_.get(); }
 
   /// Creates the window and its controls, then runs the load handler. Does
-  /// nothing if loaded.
+  /// nothing if loaded, or once the program has ended.
   void Load();
   /// Loads the window if needed, then shows it, modeless and without owner.
   void Show();
@@ -35,38 +39,48 @@ class Form : public QObject {
   void Unload();
   /// Places the outer frame's top-left corner on the screen, in twips.
   void Move(float left, float top);
-
-  /// Outer size of the window in twips.
+  /// Outer size of the window in twips; 0 while not loaded.
   float Width() const;
   float Height() const;
 
  protected:
   Program& program() const { return program_; }
-  /// Builds the controls on a freshly created window.
-  virtual void createControls(QWidget* window) = 0;
   /// Runs when the window has been loaded, before it is first shown.
   virtual void Form_Load() = 0;
   /// Runs when the window is unloaded, by the user's closing it or by Unload.
   virtual void Form_Unload() = 0;
+  /// Runs when the push button in row `control` is pressed.
+  virtual void Click(std::size_t control) = 0;
 
   /// Centres the window on the screen, in single precision from the window's
   /// outer size: the load handler of both windows.
-  void centreOnScreen();
+  void CentreOnScreen();
 
  private:
+  void Clicked(std::size_t control) override;
+  void CloseRequested() override { Unload(); }
+
   Program& program_;
-  QString caption_;
-  int clientWidthTwips_;
-  int clientHeightTwips_;
-  QWidget* window_ = nullptr;
-  // An unloaded window whose deletion waits for the event loop, so that a
-  // window closed by the user is not deleted inside its own close event.
-  QPointer<QWidget> dying_;
+  const design::Window& design_;
+  std::unique_ptr<NativeWindow> native_;
   bool unloading_ = false;
 };
 
-/// The screen's size in twips.
-float ScreenWidth();
-float ScreenHeight();
+/// A control of a form, by its designed name: what the handlers read and set.
+class Control {
+ public:
+  Control(Form& form, std::string_view name);
+
+  std::size_t index() const { return index_; }
+  const Form& form() const { return form_; }
+  /// The control's text; empty while its window is not loaded.
+  std::string Text() const;
+  void SetText(std::string_view text) const;
+  void SetFocus(bool selectAll = false) const;
+
+ private:
+  Form& form_;
+  std::size_t index_;
+};
 
 }  // namespace dosat

@@ -1,30 +1,12 @@
 #include "program.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QImageReader>
-#include <QPixmap>
-
 #include "dodata.h"
-#include "fonts.h"
 #include "zepalt.h"
 
 namespace dosat {
 
-void ConfigureApplication() {
-  // Only a close handler ends the program; hiding the calculation window to
-  // show the table must not.
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setFont(defaultFont());
-  // Read as PNG by name: letting Qt guess the format would load every image
-  // plugin it has before the window can show.
-  QImageReader icon(QStringLiteral(":/dosat.png"), "png");
-  icon.setAutoDetectImageFormat(false);
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
-}
-
-Program::Program(EndAction end) : end_(std::move(end)) {
-  if (!end_) end_ = [](int exitCode) { QCoreApplication::exit(exitCode); };
+Program::Program(Platform& platform, EndAction end) : platform_(platform), end_(std::move(end)) {
+  if (!end_) end_ = [&platform](int exitCode) { platform.Quit(exitCode); };
 }
 
 // The windows go before the rest, without running their handlers.

@@ -3,11 +3,9 @@
 #include <functional>
 #include <memory>
 
-namespace dosat {
+#include "platform.h"
 
-/// Sets what the program asks of the toolkit before any window exists: the
-/// default font, the window icon, and that hiding the last window does not end it.
-void ConfigureApplication();
+namespace dosat {
 
 class ZEPALT;
 class DOData;
@@ -18,11 +16,14 @@ class Program {
  public:
   using EndAction = std::function<void(int exitCode)>;
 
-  /// end runs once, when the program ends; by default it leaves the event loop.
-  explicit Program(EndAction end = {});
+  /// end runs once, when the program ends; by default it leaves the
+  /// platform's message loop.
+  explicit Program(Platform& platform, EndAction end = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
+
+  Platform& platform() const { return platform_; }
 
   /// The calculation window.
   ZEPALT& calculationWindow();
@@ -38,6 +39,7 @@ class Program {
   bool hasEnded() const { return ended_; }
 
  private:
+  Platform& platform_;
   EndAction end_;
   bool ended_ = false;
   std::unique_ptr<ZEPALT> calculationWindow_;

@@ -1,25 +1,25 @@
 #pragma once
 
-#include <QRect>
-
-// Window and control geometry is designed in twips, 1440 to the inch. At the
-// 96 dots per inch of Qt's logical pixels that is 15 twips to the pixel.
+// Window and control geometry is designed in twips, 1440 to the inch: 15 to
+// the pixel at 96 dots per inch, the resolution of Qt's logical pixels and of
+// an unscaled Windows screen.
 namespace dosat::twips {
 
-inline constexpr int kPerPixel = 15;
+inline constexpr int kPerInch = 1440;
+inline constexpr int kPerPixelAt96Dpi = kPerInch / 96;
 
-/// Twips to logical pixels, to the nearest pixel.
-constexpr int toPixels(double twips) {
-  const double pixels = twips / kPerPixel;
+/// Twips per pixel on a screen of `dpi` dots per inch.
+constexpr double perPixel(int dpi) { return static_cast<double>(kPerInch) / dpi; }
+
+/// Twips to pixels, to the nearest pixel, halves away from zero.
+constexpr int toPixels(double twips, double twipsPerPixel = kPerPixelAt96Dpi) {
+  const double pixels = twips / twipsPerPixel;
   return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);
 }
 
-/// Logical pixels to twips, in single precision as window placement uses.
-constexpr float fromPixels(int pixels) { return static_cast<float>(pixels * kPerPixel); }
-
-/// A rectangle given in twips, in logical pixels.
-constexpr QRect toPixels(int left, int top, int width, int height) {
-  return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+/// Pixels to twips, in single precision as window placement uses.
+constexpr float fromPixels(int pixels, double twipsPerPixel = kPerPixelAt96Dpi) {
+  return static_cast<float>(pixels * twipsPerPixel);
 }
 
 }  // namespace dosat::twips

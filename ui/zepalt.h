@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <cstddef>
+#include <string>
 
 #include "dosat/calculate.h"
 #include "form.h"
@@ -12,8 +11,6 @@ namespace dosat {
 /// The calculation window: temperature and chloride in, saturated dissolved
 /// oxygen out, and the way to the table window.
 class ZEPALT : public Form {
-  Q_OBJECT
-
  public:
   explicit ZEPALT(Program& program);
 
@@ -25,31 +22,36 @@ class ZEPALT : public Form {
   /// The numbers of the latest calculation that gave a result.
   const CalculationFields& fields() const { return fields_; }
 
-  // The controls, named as designed; null while the window is not loaded.
-  QLabel* Label5 = nullptr;
-  QLabel* Label6 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLineEdit* Text1 = nullptr;
-  QLabel* Label7 = nullptr;
-  QLabel* Label2 = nullptr;
-  QLineEdit* Text2 = nullptr;
-  QLabel* Label3 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QPushButton* Command2 = nullptr;
-  QLineEdit* Text3 = nullptr;
-  QLabel* Label4 = nullptr;
-  QPushButton* Command3 = nullptr;
+  /// What the warning says for an input that cannot be calculated with.
+  static std::string BadInputMessage(const CalcOutcome& outcome, NumberLocale locale);
+  /// The warning's caption.
+  static constexpr std::string_view kMessageCaption = "溶存酸素濃度";
+
+  // The controls, named as designed.
+  const Control Label5{*this, "Label5"};
+  const Control Label6{*this, "Label6"};
+  const Control Label1{*this, "Label1"};
+  const Control Text1{*this, "Text1"};
+  const Control Label7{*this, "Label7"};
+  const Control Label2{*this, "Label2"};
+  const Control Text2{*this, "Text2"};
+  const Control Label3{*this, "Label3"};
+  const Control Command1{*this, "Command1"};
+  const Control Command2{*this, "Command2"};
+  const Control Text3{*this, "Text3"};
+  const Control Label4{*this, "Label4"};
+  const Control Command3{*this, "Command3"};
 
  protected:
-  void createControls(QWidget* window) override;
   void Form_Load() override;
   void Form_Unload() override;
+  void Click(std::size_t control) override;
 
  private:
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
-  void reportBadInput(const CalcOutcome& outcome);
+  void ReportBadInput(const CalcOutcome& outcome, NumberLocale locale);
 
   CalculationFields fields_;
 };

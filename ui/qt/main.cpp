@@ -1,11 +1,13 @@
 #include <QApplication>
 
 #include "program.h"
+#include "qtplatform.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   dosat::ConfigureApplication();
-  dosat::Program program;
+  dosat::QtPlatform platform;
+  dosat::Program program(platform);
   program.Start();
   return QApplication::exec();
 }

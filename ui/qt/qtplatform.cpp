@@ -1,0 +1,282 @@
+#include "qtplatform.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+#include <numeric>
+#include <vector>
+
+#include "design.h"
+#include "fonts.h"
+#include "picturebox.h"
+#include "twips.h"
+
+namespace dosat {
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor FromBgr(std::uint32_t bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QRect ToPixels(const design::Control& row) {
+  return QRect(twips::toPixels(row.left), twips::toPixels(row.top), twips::toPixels(row.width),
+               twips::toPixels(row.height));
+}
+
+QRect ScreenGeometry() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry() : QRect();
+}
+
+// The top-level widget of a loaded form: the user's closing it unloads the form.
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(WindowEvents& events) : events_(&events) {}
+
+  void detach() { events_ = nullptr; }
+  bool closing() const { return closing_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    closing_ = true;
+    if (events_) events_->CloseRequested();
+    event->accept();
+  }
+
+ private:
+  WindowEvents* events_;
+  bool closing_ = false;
+};
+
+class QtWindow final : public NativeWindow {
+ public:
+  QtWindow(const design::Window& design, WindowEvents& events);
+  ~QtWindow() override;
+
+  void Show() override { widget_->show(); }
+  void Hide() override { widget_->hide(); }
+  bool IsVisible() const override { return widget_->isVisible(); }
+  void Move(float left, float top) override {
+    widget_->move(twips::toPixels(left), twips::toPixels(top));
+  }
+  float OuterWidth() const override { return twips::fromPixels(widget_->frameGeometry().width()); }
+  float OuterHeight() const override {
+    return twips::fromPixels(widget_->frameGeometry().height());
+  }
+
+  std::string Text(std::size_t control) const override;
+  void SetText(std::size_t control, std::string_view text) override;
+  void Focus(std::size_t control, bool selectAll) override;
+  void AnnounceValue(std::size_t control) override;
+  void ShowWarning(std::string_view caption, std::string_view text,
+                   std::function<void()> closed) override;
+
+  QWidget* widget() const { return widget_; }
+  QWidget* control(std::size_t index) const { return controls_.at(index); }
+
+ private:
+  QWidget* makeControl(const design::Control& row, std::size_t index, WindowEvents& events);
+
+  FormWidget* widget_;
+  std::vector<QWidget*> controls_;
+};
+
+QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
+    : widget_(new FormWidget(events)) {
+  widget_->setObjectName(FromUtf8(design.className));
+  widget_->setWindowTitle(FromUtf8(design.caption));
+  widget_->resize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight));
+  if (design.background != design::kDefaultColour) {
+    QPalette palette = widget_->palette();
+    palette.setColor(QPalette::Window, FromBgr(design.background));
+    widget_->setPalette(palette);
+    widget_->setAutoFillBackground(true);
+  }
+
+  const auto& rows = design.controls;
+  for (std::size_t i = 0; i < rows.size(); ++i) controls_.push_back(makeControl(rows[i], i, events));
+
+  // Tab visits the controls that take focus in the order of their tab index.
+  std::vector<std::size_t> order(rows.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  QWidget* previous = nullptr;
+  for (std::size_t i : order) {
+    if (controls_[i]->focusPolicy() == Qt::NoFocus) continue;
+    if (previous) QWidget::setTabOrder(previous, controls_[i]);
+    previous = controls_[i];
+  }
+
+  // A screen reader names each box by the label beside it, and reads the
+  // range hint under it as its description.
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!rows[i].labelledBy.empty()) {
+      controls_[i]->setAccessibleName(FromUtf8(rows[design.find(rows[i].labelledBy)].text));
+    }
+    if (!rows[i].describedBy.empty()) {
+      controls_[i]->setAccessibleDescription(
+          FromUtf8(rows[design.find(rows[i].describedBy)].text));
+    }
+  }
+
+  // The native window is made now, so that the outer size the load handler
+  // reads includes the frame wherever the platform knows it before showing.
+  widget_->winId();
+}
+
+QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
+                               WindowEvents& events) {
+  const QString text = FromUtf8(row.text);
+  QWidget* widget = nullptr;
+  QPalette::ColorRole textRole = QPalette::WindowText;
+  switch (row.kind) {
+    case design::Kind::Label: {
+      auto* label = new QLabel(text, widget_);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setWordWrap(true);
+      widget = label;
+      break;
+    }
+    case design::Kind::TextBox: {
+      auto* box = new QLineEdit(text, widget_);
+      box->setMaxLength(INT_MAX);  // Qt's default stops at 32767
+      widget = box;
+      textRole = QPalette::Text;
+      break;
+    }
+    case design::Kind::Button: {
+      auto* button = new QPushButton(text, widget_);
+      button->setAutoDefault(false);
+      QObject::connect(button, &QPushButton::clicked, button,
+                       [&events, index] { events.Clicked(index); });
+      widget = button;
+      break;
+    }
+    case design::Kind::Picture: {
+      auto* picture = new PictureBox(widget_);
+      // Decoded here, the first time the table is asked for, not at start-up.
+      picture->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
+      widget = picture;
+      break;
+    }
+  }
+  widget->setObjectName(FromUtf8(row.name));
+  widget->setGeometry(ToPixels(row));
+  if (row.font == design::Font::Gothic12) widget->setFont(designFont());
+  if (row.colour != design::kDefaultColour) {
+    QPalette palette = widget->palette();
+    palette.setColor(textRole, FromBgr(row.colour));
+    widget->setPalette(palette);
+  }
+  return widget;
+}
+
+// A window the user closed is deleted once its close event is over, not
+// inside it.
+QtWindow::~QtWindow() {
+  widget_->detach();
+  for (QWidget* control : controls_) QObject::disconnect(control, nullptr, nullptr, nullptr);
+  widget_->hide();
+  if (widget_->closing()) {
+    widget_->deleteLater();
+  } else {
+    delete widget_;
+  }
+}
+
+std::string QtWindow::Text(std::size_t control) const {
+  const QWidget* widget = controls_.at(control);
+  return widget->property("text").toString().toStdString();
+}
+
+void QtWindow::SetText(std::size_t control, std::string_view text) {
+  controls_.at(control)->setProperty("text", FromUtf8(text));
+}
+
+void QtWindow::Focus(std::size_t control, bool selectAll) {
+  QWidget* widget = controls_.at(control);
+  widget->setFocus();
+  if (auto* box = qobject_cast<QLineEdit*>(widget); box && selectAll) box->selectAll();
+}
+
+void QtWindow::AnnounceValue(std::size_t control) {
+  QWidget* widget = controls_.at(control);
+  QAccessibleValueChangeEvent event(widget, widget->property("text"));
+  QAccessible::updateAccessibility(&event);
+}
+
+void QtWindow::ShowWarning(std::string_view caption, std::string_view text,
+                           std::function<void()> closed) {
+  auto* dialog = new QMessageBox(QMessageBox::Warning, FromUtf8(caption), FromUtf8(text),
+                                 QMessageBox::Ok, widget_);
+  dialog->setObjectName(QStringLiteral("BadInputMessage"));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(dialog, &QMessageBox::finished, dialog, [closed = std::move(closed)] { closed(); });
+  dialog->open();
+}
+
+}  // namespace
+
+void ConfigureApplication() {
+  // Only a close handler ends the program; hiding the calculation window to
+  // show the table must not.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setFont(defaultFont());
+  // Read as PNG by name: letting Qt guess the format would load every image
+  // plugin it has before the window can show.
+  QImageReader icon(QStringLiteral(":/dosat.png"), "png");
+  icon.setAutoDetectImageFormat(false);
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
+}
+
+std::unique_ptr<NativeWindow> QtPlatform::MakeWindow(const design::Window& design,
+                                                     WindowEvents& events) {
+  return std::make_unique<QtWindow>(design, events);
+}
+
+float QtPlatform::ScreenWidth() const { return twips::fromPixels(ScreenGeometry().width()); }
+float QtPlatform::ScreenHeight() const { return twips::fromPixels(ScreenGeometry().height()); }
+
+// The locale's number characters, as the user's settings give them.
+NumberLocale QtPlatform::UserNumberLocale() const {
+  const QLocale locale = QLocale::system();
+  const auto first = [](const QString& text, char32_t fallback) {
+    const QList<uint> ucs4 = text.toUcs4();
+    return ucs4.isEmpty() ? fallback : static_cast<char32_t>(ucs4.first());
+  };
+  return {first(locale.decimalPoint(), U'.'), first(locale.groupSeparator(), U',')};
+}
+
+void QtPlatform::Quit(int exitCode) { QCoreApplication::exit(exitCode); }
+
+namespace qt {
+
+QWidget* Window(const Form& form) {
+  auto* native = dynamic_cast<QtWindow*>(form.native());
+  return native ? native->widget() : nullptr;
+}
+
+QWidget* WidgetOf(const Control& control) {
+  auto* native = dynamic_cast<QtWindow*>(control.form().native());
+  return native ? native->control(control.index()) : nullptr;
+}
+
+}  // namespace qt
+}  // namespace dosat
