@@ -1,0 +1,494 @@
+#include "win32platform.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "design.h"
+#include "twips.h"
+
+namespace dosat {
+namespace {
+
+// Control identifiers start here: the dialog manager sends IDOK (1) and
+// IDCANCEL (2) for Enter and Escape, which must not reach a control.
+constexpr int kFirstControlId = 100;
+
+constexpr wchar_t kPictureClass[] = L"DosatPictureBox";
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFFFFF); }
+
+UINT SystemDpi() { return GetDpiForSystem(); }
+
+// The table picture, compiled into the program as RCDATA: a bottom-up 24-bit
+// DIB after its 14-byte file header.
+struct TablePicture {
+  const BITMAPINFO* info = nullptr;
+  const void* bits = nullptr;
+  int width = 0, height = 0;
+};
+
+TablePicture LoadTablePicture() {
+  TablePicture picture;
+  HRSRC found = FindResourceW(nullptr, L"DOTABLE", MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!found) return picture;
+  const DWORD size = SizeofResource(nullptr, found);
+  HGLOBAL loaded = LoadResource(nullptr, found);
+  const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  if (!bytes || size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return picture;
+  BITMAPFILEHEADER file;
+  std::copy_n(bytes, sizeof file, reinterpret_cast<std::uint8_t*>(&file));
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes + sizeof file);
+  const BITMAPINFOHEADER& header = info->bmiHeader;
+  const LONG height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+  const std::uint64_t stride = (static_cast<std::uint64_t>(header.biWidth) * 24 + 31) / 32 * 4;
+  if (file.bfType != 0x4D42 || header.biBitCount != 24 || header.biCompression != BI_RGB ||
+      header.biWidth <= 0 || file.bfOffBits + stride * height > size) {
+    return picture;
+  }
+  picture.info = info;
+  picture.bits = bytes + file.bfOffBits;
+  picture.width = header.biWidth;
+  picture.height = height;
+  return picture;
+}
+
+const TablePicture& Table() {
+  static const TablePicture picture = LoadTablePicture();
+  return picture;
+}
+
+// The picture box: the table drawn at its own size from the top-left corner
+// of the box's interior, inside the sunken edge, and cut off at its edges.
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd, &paint);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      const TablePicture& picture = Table();
+      if (picture.info) {
+        const UINT dpi = GetDpiForWindow(hwnd);
+        if (dpi == 96) {
+          SetDIBitsToDevice(dc, 0, 0, picture.width, picture.height, 0, 0, 0, picture.height,
+                            picture.bits, picture.info, DIB_RGB_COLORS);
+        } else {
+          SetStretchBltMode(dc, HALFTONE);
+          StretchDIBits(dc, 0, 0, MulDiv(picture.width, dpi, 96), MulDiv(picture.height, dpi, 96), 0,
+                        0, picture.width, picture.height, picture.bits, picture.info, DIB_RGB_COLORS,
+                        SRCCOPY);
+        }
+      }
+      EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
+    case WM_LBUTTONDOWN:
+      SetFocus(hwnd);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class Win32Window final : public NativeWindow {
+ public:
+  Win32Window(const design::Window& design, WindowEvents& events);
+  ~Win32Window() override;
+
+  void Show() override { ShowWindow(hwnd_, SW_SHOW); }
+  void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
+  bool IsVisible() const override { return IsWindowVisible(hwnd_) != FALSE; }
+  void Move(float left, float top) override;
+  float OuterWidth() const override;
+  float OuterHeight() const override;
+
+  std::string Text(std::size_t control) const override;
+  void SetText(std::size_t control, std::string_view text) override;
+  void Focus(std::size_t control, bool selectAll) override;
+  void AnnounceValue(std::size_t control) override;
+  void ShowWarning(std::string_view caption, std::string_view text,
+                   std::function<void()> closed) override;
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void makeControls();
+  /// Sizes the window and places its controls for a screen of `dpi`.
+  void layOut(UINT dpi, const RECT* suggested);
+  HBRUSH colours(HDC dc, HWND control, bool edit);
+  const design::Control* rowOf(HWND control, std::size_t* index = nullptr) const;
+
+  const design::Window& design_;
+  WindowEvents& events_;
+  HWND hwnd_ = nullptr;
+  std::vector<HWND> controls_;
+  HFONT gothic_ = nullptr;
+  HFONT plain_ = nullptr;
+  HBRUSH background_ = nullptr;
+  HWND focus_ = nullptr;  // the control to give the focus back to
+};
+
+void RegisterClasses(const design::Window& design, HBRUSH background) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::wstring name = Wide(design.className);
+  WNDCLASSEXW existing{sizeof existing};
+  if (GetClassInfoExW(instance, name.c_str(), &existing)) return;
+
+  WNDCLASSEXW window{sizeof window};
+  window.style = CS_HREDRAW | CS_VREDRAW;
+  window.lpfnWndProc = Win32Window::Proc;
+  window.hInstance = instance;
+  window.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  window.hbrBackground = background;
+  window.lpszClassName = name.c_str();
+  window.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  window.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  RegisterClassExW(&window);
+
+  WNDCLASSEXW picture{sizeof picture};
+  if (!GetClassInfoExW(instance, kPictureClass, &picture)) {
+    picture = WNDCLASSEXW{sizeof picture};
+    picture.lpfnWndProc = PictureProc;
+    picture.hInstance = instance;
+    picture.hCursor = window.hCursor;
+    picture.lpszClassName = kPictureClass;
+    RegisterClassExW(&picture);
+  }
+}
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
+    : design_(design), events_(events) {
+  background_ = design.background == design::kDefaultColour
+                    ? GetSysColorBrush(COLOR_BTNFACE)
+                    : CreateSolidBrush(FromBgr(design.background));
+  RegisterClasses(design, design.background == design::kDefaultColour
+                              ? reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)
+                              : background_);
+  hwnd_ = CreateWindowExW(0, Wide(design.className).c_str(), Wide(design.caption).c_str(), kStyle,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                          nullptr, GetModuleHandleW(nullptr), this);
+  makeControls();
+  layOut(GetDpiForWindow(hwnd_), nullptr);
+}
+
+Win32Window::~Win32Window() {
+  // Whatever still arrives for the window from here on goes to the default
+  // procedure, never to this object.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd_);
+  if (gothic_) DeleteObject(gothic_);
+  if (plain_) DeleteObject(plain_);
+  if (design_.background != design::kDefaultColour) DeleteObject(background_);
+}
+
+void Win32Window::makeControls() {
+  const auto& rows = design_.controls;
+  controls_.assign(rows.size(), nullptr);
+  // Created in the order of their tab index: the dialog manager's Tab key
+  // follows the order in which sibling windows were made.
+  std::vector<std::size_t> order(rows.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (std::size_t i : order) {
+    const design::Control& row = rows[i];
+    const wchar_t* cls = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (row.kind) {
+      case design::Kind::Label:
+        style |= SS_LEFT | SS_NOPREFIX;
+        break;
+      case design::Kind::TextBox:
+        cls = L"EDIT";
+        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case design::Kind::Button:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case design::Kind::Picture:
+        cls = kPictureClass;
+        style |= WS_TABSTOP;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    const int id = kFirstControlId + static_cast<int>(i);
+    controls_[i] = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                   nullptr);
+    if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
+  }
+  // Overlapping labels: the one listed later lies on top, as it is drawn.
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].kind == design::Kind::Label) {
+      SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void Win32Window::layOut(UINT dpi, const RECT* suggested) {
+  const double perPixel = twips::perPixel(static_cast<int>(dpi));
+  const auto px = [&](int twipsValue) { return twips::toPixels(twipsValue, perPixel); };
+
+  RECT frame{0, 0, px(design_.clientWidth), px(design_.clientHeight)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, dpi);
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // "ＭＳ Ｐゴシック" 12 pt as designed, and a 9-point Japanese UI face for
+  // the controls that set no font of their own.
+  const auto font = [dpi](int points, const wchar_t* face) {
+    return CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  };
+  HFONT gothic = font(12, L"ＭＳ Ｐゴシック");
+  HFONT plain = font(9, L"MS UI Gothic");
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const design::Control& row = design_.controls[i];
+    SetWindowPos(controls_[i], nullptr, px(row.left), px(row.top), px(row.width), px(row.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT chosen = row.font == design::Font::Gothic12 ? gothic : plain;
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+  }
+  if (gothic_) DeleteObject(gothic_);
+  if (plain_) DeleteObject(plain_);
+  gothic_ = gothic;
+  plain_ = plain;
+}
+
+void Win32Window::Move(float left, float top) {
+  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
+  SetWindowPos(hwnd_, nullptr, twips::toPixels(left, perPixel), twips::toPixels(top, perPixel), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Win32Window::OuterWidth() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return twips::fromPixels(r.right - r.left, twips::perPixel(static_cast<int>(SystemDpi())));
+}
+
+float Win32Window::OuterHeight() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return twips::fromPixels(r.bottom - r.top, twips::perPixel(static_cast<int>(SystemDpi())));
+}
+
+std::string Win32Window::Text(std::size_t control) const {
+  HWND hwnd = controls_.at(control);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
+void Win32Window::SetText(std::size_t control, std::string_view text) {
+  SetWindowTextW(controls_.at(control), Wide(text).c_str());
+}
+
+void Win32Window::Focus(std::size_t control, bool selectAll) {
+  HWND hwnd = controls_.at(control);
+  focus_ = hwnd;
+  if (selectAll) SendMessageW(hwnd, EM_SETSEL, 0, -1);
+  // A window not yet active takes the focus when it is activated.
+  if (GetActiveWindow() == hwnd_) SetFocus(hwnd);
+}
+
+void Win32Window::AnnounceValue(std::size_t control) {
+  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, controls_.at(control), OBJID_CLIENT, CHILDID_SELF);
+}
+
+void Win32Window::ShowWarning(std::string_view caption, std::string_view text,
+                              std::function<void()> closed) {
+  MessageBoxW(hwnd_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONWARNING);
+  closed();
+}
+
+const design::Control* Win32Window::rowOf(HWND control, std::size_t* index) const {
+  const auto found = std::find(controls_.begin(), controls_.end(), control);
+  if (found == controls_.end()) return nullptr;
+  const auto i = static_cast<std::size_t>(found - controls_.begin());
+  if (index) *index = i;
+  return &design_.controls[i];
+}
+
+HBRUSH Win32Window::colours(HDC dc, HWND control, bool edit) {
+  const design::Control* row = rowOf(control);
+  const int back = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+  const COLORREF text = row && row->colour != design::kDefaultColour
+                            ? FromBgr(row->colour)
+                            : GetSysColor(COLOR_WINDOWTEXT);
+  SetTextColor(dc, text);
+  if (edit || design_.background == design::kDefaultColour) {
+    SetBkColor(dc, GetSysColor(back));
+    return GetSysColorBrush(back);
+  }
+  SetBkColor(dc, FromBgr(design_.background));
+  return background_;
+}
+
+LRESULT CALLBACK Win32Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<Win32Window*>(create->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return self ? self->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      std::size_t index = 0;
+      const design::Control* row = rowOf(reinterpret_cast<HWND>(lParam), &index);
+      if (row && row->kind == design::Kind::Button && HIWORD(wParam) == BN_CLICKED) {
+        // The handler may hide this window; nothing here touches it afterwards.
+        events_.Clicked(index);
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      // Unloading destroys this window and this object: return at once.
+      events_.CloseRequested();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(
+          colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false));
+    case WM_CTLCOLOREDIT:
+      return reinterpret_cast<LRESULT>(
+          colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true));
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focused = GetFocus();
+        if (focused && IsChild(hwnd_, focused)) focus_ = focused;
+      } else if (focus_ && IsWindow(focus_)) {
+        SetFocus(focus_);
+      } else {
+        SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+      }
+      return 0;
+    case WM_DPICHANGED:
+      layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case DM_GETDEFID:
+      return 0;  // no default button: Enter presses nothing
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool IsOurWindow(HWND hwnd) {
+  wchar_t name[32] = {};
+  GetClassNameW(hwnd, name, 32);
+  return Wide(design::kCalculationWindow.className) == name ||
+         Wide(design::kTableWindow.className) == name;
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+Win32Platform::~Win32Platform() = default;
+
+std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& design,
+                                                        WindowEvents& events) {
+  return std::make_unique<Win32Window>(design, events);
+}
+
+float Win32Platform::ScreenWidth() const {
+  return twips::fromPixels(GetSystemMetrics(SM_CXSCREEN), twips::perPixel(static_cast<int>(SystemDpi())));
+}
+
+float Win32Platform::ScreenHeight() const {
+  return twips::fromPixels(GetSystemMetrics(SM_CYSCREEN), twips::perPixel(static_cast<int>(SystemDpi())));
+}
+
+// The separators of the user's own settings, whatever the program's locale.
+NumberLocale Win32Platform::UserNumberLocale() const {
+  const auto first = [](LCTYPE type, char32_t fallback) -> char32_t {
+    wchar_t text[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 8) < 2) return fallback;
+    const auto high = static_cast<char32_t>(text[0]);
+    if (high >= 0xD800 && high < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
+      return ((high - 0xD800) << 10) + (static_cast<char32_t>(text[1]) - 0xDC00) + 0x10000;
+    }
+    return high;
+  };
+  return {first(LOCALE_SDECIMAL, U'.'), first(LOCALE_STHOUSAND, U',')};
+}
+
+void Win32Platform::Quit(int exitCode) { PostQuitMessage(exitCode); }
+
+int Win32Platform::Run() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    const bool ours = top && IsOurWindow(top);
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_CHAR;
+    const bool enterOrEscape =
+        key && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == '\n');
+    if (ours && enterOrEscape) {
+      // No button is the default or the cancel button, and a single-line box
+      // would only beep: Enter and Escape do nothing.
+      if (message.message == WM_CHAR) continue;
+    } else if (ours && IsDialogMessageW(top, &message)) {
+      continue;  // Tab and Shift+Tab, Space on a button
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace dosat
