@@ -1,0 +1,509 @@
+// The two windows on Win32, driven in-process through their window handles, as
+// the dialog manager and a user's clicks and keys reach them. Runs under wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "design.h"
+#include "dodata.h"
+#include "program.h"
+#include "win32platform.h"
+#include "zepalt.h"
+
+namespace {
+
+using dosat::design::kCalculationWindow;
+using dosat::design::kTableWindow;
+
+constexpr int kFirstControlId = 100;
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+RECT ClientRectIn(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE ClientSize(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  return {r.right, r.bottom};
+}
+
+// Twice the offset from the screen's corner is the room left over, give or
+// take the half pixel that centring in twips leaves.
+void ExpectCentred(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(std::abs(2 * r.left - (screenWidth - (r.right - r.left))), 1) << "left " << r.left;
+  EXPECT_LE(std::abs(2 * r.top - (screenHeight - (r.bottom - r.top))), 1) << "top " << r.top;
+}
+
+// The message box a handler opens, read and answered from a timer that its
+// modal loop runs.
+struct Warning {
+  std::wstring caption, text;
+  int seen = 0;
+};
+Warning* expectedWarning = nullptr;
+
+void CALLBACK AnswerWarning(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM found) -> BOOL {
+        if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  expectedWarning->caption = TextOf(box);
+  expectedWarning->text = TextOf(GetDlgItem(box, 0xFFFF));
+  ++expectedWarning->seen;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+class Win32Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = std::make_unique<dosat::Program>(platform_, [this](int code) {
+      ends_.push_back(code);
+      platform_.Quit(code);
+    });
+    program_->Start();
+    Pump();
+    calc_ = FindWindowExW(nullptr, nullptr, L"ZEPALT", nullptr);
+    ASSERT_NE(calc_, nullptr);
+  }
+  void TearDown() override {
+    program_.reset();
+    Pump();
+  }
+
+  static HWND Control(HWND top, const dosat::design::Window& design, std::string_view name) {
+    return GetDlgItem(top, kFirstControlId + static_cast<int>(design.find(name)));
+  }
+  HWND Calc(std::string_view name) const { return Control(calc_, kCalculationWindow, name); }
+  HWND Table() const { return FindWindowExW(nullptr, nullptr, L"DOData", nullptr); }
+  HWND TableControl(std::string_view name) const { return Control(Table(), kTableWindow, name); }
+
+  static void Type(HWND box, const wchar_t* text) { SetWindowTextW(box, text); }
+  static void Press(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Pump();
+  }
+  /// Posts keys to the focused control and lets the program's own message loop
+  /// deliver them, as it does for a user's typing.
+  void Keys(std::initializer_list<WPARAM> keys) {
+    for (const WPARAM key : keys) {
+      HWND target = GetFocus();
+      PostMessageW(target, WM_KEYDOWN, key, 1);
+      if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE) {
+        PostMessageW(target, WM_CHAR, key == VK_SPACE ? L' ' : key, 1);
+      }
+      PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    }
+    PostQuitMessage(0);
+    platform_.Run();
+  }
+
+  dosat::Win32Platform platform_;
+  std::unique_ptr<dosat::Program> program_;
+  std::vector<int> ends_;
+  HWND calc_ = nullptr;
+};
+
+struct Row {
+  const char* name;
+  const wchar_t* cls;
+  const wchar_t* text;
+  RECT rect;  // pixels at 96 dpi, in the client area
+  bool gothic;
+  COLORREF colour;  // CLR_INVALID: the system's text colour
+};
+
+constexpr COLORREF kSystemColour = CLR_INVALID;
+
+const std::array<Row, 13> kCalcRows = {{
+    {"Label5", L"Static", L"適用範囲 :Temp=0～35℃", {60, 17, 269, 34}, true, RGB(0, 0x80, 0)},
+    {"Label6", L"Static", L"Salt=純水～海水", {131, 41, 268, 58}, true, RGB(0, 0x80, 0)},
+    {"Label1", L"Static", L"水温(℃)", {24, 78, 97, 103}, true, kSystemColour},
+    {"Text1", L"Edit", L"", {208, 72, 281, 98}, true, kSystemColour},
+    {"Label7", L"Static", L"( 0～35℃ )", {24, 98, 115, 115}, false, kSystemColour},
+    {"Label2", L"Static", L"塩素イオン濃度(mg/L)", {24, 120, 177, 153}, true, kSystemColour},
+    {"Text2", L"Edit", L"", {208, 120, 281, 146}, true, kSystemColour},
+    {"Label3", L"Static", L"(海水標準=21000mg/L)", {24, 141, 153, 158}, false, kSystemColour},
+    {"Command1", L"Button", L"計算", {56, 173, 129, 206}, true, kSystemColour},
+    {"Command2", L"Button", L"クリヤ", {183, 172, 256, 205}, true, kSystemColour},
+    {"Text3", L"Edit", L"", {208, 224, 281, 249}, true, RGB(0xFF, 0, 0xFF)},
+    {"Label4", L"Static", L"飽和溶存酸素濃度(mg/L)", {24, 232, 209, 257}, true, kSystemColour},
+    {"Command3", L"Button", L"JIS K0102 溶存酸素(表)", {80, 275, 232, 301}, false, kSystemColour},
+}};
+
+TEST_F(Win32Windows, CalculationWindowCaptionSizeAndPlace) {
+  EXPECT_EQ(TextOf(calc_), std::wstring(7, L'\u3000') + L"溶存酸素濃度(JISK0102)");
+  const SIZE client = ClientSize(calc_);
+  EXPECT_EQ(client.cx, 311);
+  EXPECT_EQ(client.cy, 317);
+  EXPECT_TRUE(IsWindowVisible(calc_));
+  EXPECT_EQ(Table(), nullptr) << "the table window is made on the first press of the table button";
+  ExpectCentred(calc_);
+}
+
+TEST_F(Win32Windows, EveryControlAsDesigned) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (const Row& row : kCalcRows) {
+    SCOPED_TRACE(row.name);
+    HWND control = Calc(row.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(ClassOf(control), row.cls);
+    EXPECT_EQ(TextOf(control), row.text);
+    const RECT r = ClientRectIn(control);
+    EXPECT_EQ(r.left, row.rect.left);
+    EXPECT_EQ(r.top, row.rect.top);
+    EXPECT_EQ(r.right, row.rect.right);
+    EXPECT_EQ(r.bottom, row.rect.bottom);
+
+    // The font asked for, and a face that has every glyph of the text.
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW asked{};
+    ASSERT_TRUE(GetObjectW(font, sizeof asked, &asked));
+    EXPECT_EQ(std::wstring(asked.lfFaceName), row.gothic ? L"ＭＳ Ｐゴシック" : L"MS UI Gothic");
+    EXPECT_EQ(asked.lfHeight, row.gothic ? -16 : -12);
+    EXPECT_EQ(asked.lfWeight, FW_NORMAL);
+    EXPECT_EQ(asked.lfCharSet, SHIFTJIS_CHARSET);
+    SelectObject(dc, font);
+    const std::wstring glyphs = std::wstring(row.text) + L"℃0A";
+    std::vector<WORD> indices(glyphs.size());
+    GetGlyphIndicesW(dc, glyphs.c_str(), static_cast<int>(glyphs.size()), indices.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+      EXPECT_NE(indices[i], 0xFFFF) << "no glyph for U+" << std::hex << int(glyphs[i]);
+    }
+
+    // A label's text fits on its lines: nothing is cut off.
+    if (row.cls == std::wstring(L"Static")) {
+      RECT needed{0, 0, r.right - r.left, 0};
+      DrawTextW(dc, row.text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      EXPECT_LE(needed.bottom, r.bottom - r.top);
+    }
+
+    // The one colour a control sets is its text colour.
+    const UINT ask = row.cls == std::wstring(L"Edit") ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    SetTextColor(dc, RGB(1, 2, 3));
+    SendMessageW(calc_, ask, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    const COLORREF expected = row.colour == kSystemColour ? GetSysColor(COLOR_WINDOWTEXT) : row.colour;
+    if (row.cls != std::wstring(L"Button")) EXPECT_EQ(GetTextColor(dc), expected);
+  }
+  DeleteDC(dc);
+}
+
+TEST_F(Win32Windows, TextBoxesHaveNoLengthLimit) {
+  for (const char* name : {"Text1", "Text2", "Text3"}) {
+    EXPECT_GE(SendMessageW(Calc(name), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE) << name;
+  }
+}
+
+TEST_F(Win32Windows, FocusStartsInTemperatureAndTabVisitsInOrder) {
+  SetForegroundWindow(calc_);
+  Pump();
+  EXPECT_EQ(GetFocus(), Calc("Text1"));
+  for (const char* next : {"Text2", "Command1", "Command2", "Text3", "Command3", "Text1"}) {
+    Keys({VK_TAB});
+    EXPECT_EQ(GetFocus(), Calc(next)) << next;
+  }
+}
+
+TEST_F(Win32Windows, EnterAndEscapePressNothing) {
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  for (const char* target : {"Text1", "Command1", "Command3"}) {
+    SetFocus(Calc(target));
+    Keys({VK_RETURN, VK_ESCAPE});
+  }
+  EXPECT_EQ(TextOf(Calc("Text3")), L"");
+  EXPECT_EQ(TextOf(Calc("Text1")), L"20");
+  EXPECT_TRUE(IsWindowVisible(calc_));
+  EXPECT_EQ(Table(), nullptr);
+}
+
+struct Calculation {
+  const wchar_t* temperature;
+  const wchar_t* chloride;
+  const wchar_t* shown;
+};
+
+class Win32Calculate : public Win32Windows, public ::testing::WithParamInterface<Calculation> {};
+
+TEST_P(Win32Calculate, PressingCalculateShowsTheResult) {
+  const Calculation& c = GetParam();
+  Type(Calc("Text1"), c.temperature);
+  Type(Calc("Text2"), c.chloride);
+  Press(Calc("Command1"));
+  EXPECT_EQ(TextOf(Calc("Text3")), c.shown);
+  EXPECT_EQ(TextOf(Calc("Text1")), c.temperature);
+}
+
+// The environment pins a "." decimal separator for these rows.
+INSTANTIATE_TEST_SUITE_P(Rows, Win32Calculate,
+                         ::testing::Values(Calculation{L"20", L"21000", L"7.01"},
+                                           Calculation{L"0", L"0", L"14.15"},
+                                           Calculation{L"35", L"100000", L"-.37"},
+                                           Calculation{L"35", L"95000", L".00"},
+                                           Calculation{L"100", L"0", L"-12.49"},
+                                           Calculation{L"２０", L"２１０００", L"7.01"}));
+
+TEST_F(Win32Windows, EmptyInputKeepsTheEarlierResultAndTypingDoesNotRecalculate) {
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  for (const auto& [t, c] : {std::pair{L"25", L""}, std::pair{L"", L"5000"}, std::pair{L"abc", L""}}) {
+    Type(Calc("Text1"), t);
+    Type(Calc("Text2"), c);
+    Press(Calc("Command1"));
+    EXPECT_EQ(TextOf(Calc("Text3")), L"7.01");
+    EXPECT_EQ(TextOf(Calc("Text1")), t);
+  }
+  Type(Calc("Text1"), L"30");
+  Type(Calc("Text2"), L"0");
+  EXPECT_EQ(TextOf(Calc("Text3")), L"7.01");
+  Type(Calc("Text3"), L"typed");
+  Press(Calc("Command1"));
+  EXPECT_EQ(TextOf(Calc("Text3")), L"7.53");
+}
+
+TEST_F(Win32Windows, ClearEmptiesAllBoxesAndKeepsTheFocus) {
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  SetFocus(Calc("Command2"));
+  Keys({VK_SPACE});
+  for (const char* box : {"Text1", "Text2", "Text3"}) EXPECT_EQ(TextOf(Calc(box)), L"") << box;
+  EXPECT_EQ(GetFocus(), Calc("Command2"));
+  EXPECT_EQ(program_->calculationWindow().fields().saturatedDo, 7.010275300427201);
+}
+
+struct BadInput {
+  const wchar_t* temperature;
+  const wchar_t* chloride;
+  const wchar_t* message;
+  const char* box;
+};
+
+class Win32BadInput : public Win32Windows, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(Win32BadInput, WarnsNamesTheBoxAndKeepsEverything) {
+  const BadInput& bad = GetParam();
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"0");
+  Press(Calc("Command1"));
+  Type(Calc("Text1"), bad.temperature);
+  Type(Calc("Text2"), bad.chloride);
+
+  Warning warning;
+  expectedWarning = &warning;
+  SetTimer(nullptr, 0, 20, AnswerWarning);
+  Press(Calc("Command1"));
+  expectedWarning = nullptr;
+
+  EXPECT_EQ(warning.seen, 1);
+  EXPECT_EQ(warning.caption, L"溶存酸素濃度");
+  EXPECT_EQ(warning.text, bad.message);
+  EXPECT_EQ(TextOf(Calc("Text1")), bad.temperature);
+  EXPECT_EQ(TextOf(Calc("Text2")), bad.chloride);
+  EXPECT_EQ(TextOf(Calc("Text3")), L"8.84");
+  HWND box = Calc(bad.box);
+  EXPECT_EQ(GetFocus(), box);
+  DWORD start = 1, end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(box)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Win32BadInput,
+    ::testing::Values(
+        BadInput{L"abc", L"0", L"水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "Text1"},
+        BadInput{L"   ", L"0", L"水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "Text1"},
+        BadInput{L"20", L"海水", L"塩素イオン濃度を数値で入力してください。\n小数点は「.」です（例: 20.5）。",
+                 "Text2"},
+        BadInput{L"1e103", L"0", L"水温の値が大きすぎて計算できません。", "Text1"},
+        BadInput{L"1e100", L"1e300", L"塩素イオン濃度の値が大きすぎて計算できません。", "Text2"}));
+
+TEST_F(Win32Windows, TableAndBackKeepTextsAndPositions) {
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  SetWindowPos(calc_, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT calcAt;
+  GetWindowRect(calc_, &calcAt);
+
+  Press(Calc("Command3"));
+  HWND table = Table();
+  ASSERT_NE(table, nullptr);
+  EXPECT_FALSE(IsWindowVisible(calc_));
+  EXPECT_TRUE(IsWindowVisible(table));
+  ExpectCentred(table);
+  SetWindowPos(table, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+  Press(TableControl("Command1"));
+  EXPECT_FALSE(IsWindowVisible(table));
+  EXPECT_TRUE(IsWindowVisible(calc_));
+  RECT now;
+  GetWindowRect(calc_, &now);
+  EXPECT_EQ(now.left, calcAt.left);
+  EXPECT_EQ(now.top, calcAt.top);
+  EXPECT_EQ(TextOf(Calc("Text1")), L"20");
+  EXPECT_EQ(TextOf(Calc("Text2")), L"21000");
+  EXPECT_EQ(TextOf(Calc("Text3")), L"7.01");
+
+  // The table window is not made again: the same window, where it was.
+  Press(Calc("Command3"));
+  EXPECT_EQ(Table(), table);
+  GetWindowRect(table, &now);
+  EXPECT_EQ(now.left, 10);
+  EXPECT_EQ(now.top, 20);
+  EXPECT_TRUE(ends_.empty());
+}
+
+TEST_F(Win32Windows, TableWindowAsDesigned) {
+  Press(Calc("Command3"));
+  HWND table = Table();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(TextOf(table), std::wstring(42, L' ') + L"DO(JIS K0102)");
+  const SIZE client = ClientSize(table);
+  EXPECT_EQ(client.cx, 495);
+  EXPECT_EQ(client.cy, 699);
+
+  HWND picture = TableControl("Picture1");
+  HWND back = TableControl("Command1");
+  EXPECT_EQ(TextOf(back), L"戻る");
+  const RECT p = ClientRectIn(picture), b = ClientRectIn(back);
+  EXPECT_EQ(p.left, 13);
+  EXPECT_EQ(p.top, 23);
+  EXPECT_EQ(p.right - p.left, 469);
+  EXPECT_EQ(p.bottom - p.top, 633);
+  EXPECT_EQ(b.left, 406);
+  EXPECT_EQ(b.top, 664);
+  EXPECT_EQ(b.right - b.left, 69);
+  EXPECT_EQ(b.bottom - b.top, 25);
+  // A sunken edge two pixels wide round the picture's interior.
+  EXPECT_EQ(GetWindowLongW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+  const SIZE inside = ClientSize(picture);
+  EXPECT_EQ(inside.cx, 465);
+  EXPECT_EQ(inside.cy, 629);
+  EXPECT_EQ(GetNextDlgTabItem(table, picture, FALSE), back);
+  EXPECT_EQ(GetNextDlgTabItem(table, back, FALSE), picture);
+}
+
+// The picture as drawn on the screen: the bitmap's top 629 rows, unscaled,
+// from the interior's top-left corner; the note below the table cut off.
+TEST_F(Win32Windows, PictureShowsUnscaledFromTheTopLeftAndIsCutOff) {
+  Press(Calc("Command3"));
+  HWND picture = TableControl("Picture1");
+  SetForegroundWindow(Table());
+  RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+
+  HRSRC found = FindResourceW(nullptr, L"DOTABLE", MAKEINTRESOURCEW(10));
+  ASSERT_NE(found, nullptr);
+  const auto* bmp = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bmp + 14);
+  ASSERT_EQ(header->biWidth, 464);
+  ASSERT_EQ(header->biHeight, 649);
+  const BYTE* bits = bmp + *reinterpret_cast<const DWORD*>(bmp + 10);
+  const auto expected = [&](int x, int y) {
+    const BYTE* p = bits + (648 - y) * 1392 + x * 3;
+    return RGB(p[2], p[1], p[0]);
+  };
+
+  HDC dc = GetDC(picture);
+  HDC memory = CreateCompatibleDC(dc);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 465, -629, 1, 32, BI_RGB}};
+  void* shownBits = nullptr;
+  HBITMAP shot = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &shownBits, nullptr, 0);
+  SelectObject(memory, shot);
+  BitBlt(memory, 0, 0, 465, 629, dc, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* shown = static_cast<const DWORD*>(shownBits);
+  int differing = 0;
+  for (int y = 0; y < 629; ++y) {
+    for (int x = 0; x < 465; ++x) {
+      const DWORD s = shown[y * 465 + x];
+      const COLORREF want = x < 464 ? expected(x, y) : RGB(255, 255, 255);
+      if (RGB((s >> 16) & 0xFF, (s >> 8) & 0xFF, s & 0xFF) != want) ++differing;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  DeleteObject(shot);
+  DeleteDC(memory);
+  ReleaseDC(picture, dc);
+}
+
+struct Closing {
+  const char* name;
+  bool closeTable;
+};
+
+class Win32Closing : public Win32Windows, public ::testing::WithParamInterface<Closing> {};
+
+// Whichever window the user closes, both go, and the program ends once, with status 0.
+TEST_P(Win32Closing, EndsTheProgramOnce) {
+  Press(Calc("Command3"));
+  if (!GetParam().closeTable) Press(TableControl("Command1"));
+  HWND table = Table();
+  SendMessageW(GetParam().closeTable ? table : calc_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ends_, std::vector<int>{0});
+  EXPECT_FALSE(IsWindow(calc_));
+  EXPECT_FALSE(IsWindow(table));
+  EXPECT_EQ(platform_.Run(), 0) << "the message loop ends with the program's status";
+
+  // After the end no handler runs: nothing comes back.
+  program_->Start();
+  EXPECT_EQ(FindWindowExW(nullptr, nullptr, L"ZEPALT", nullptr), nullptr);
+  EXPECT_EQ(ends_.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Win32Closing,
+                         ::testing::Values(Closing{"calculation", false}, Closing{"table", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Win32Windows, ClosingBeforeTheTableWasEverShown) {
+  SendMessageW(calc_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(ends_, std::vector<int>{0});
+  EXPECT_FALSE(IsWindow(calc_));
+  EXPECT_EQ(Table(), nullptr);
+  EXPECT_FALSE(program_->tableWindow().IsLoaded());
+}
+
+}  // namespace
