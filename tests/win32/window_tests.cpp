@@ -2,7 +2,9 @@
 // the dialog manager and a user's clicks and keys reach them. Runs under wine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -253,6 +255,58 @@ TEST_F(Win32Windows, EnterAndEscapePressNothing) {
   EXPECT_EQ(TextOf(Calc("Text1")), L"20");
   EXPECT_TRUE(IsWindowVisible(calc_));
   EXPECT_EQ(Table(), nullptr);
+}
+
+std::wstring Accessible(HWND control, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible)))) {
+    return L"(no accessible object)";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  (accessible->*get)(self, &text);
+  std::wstring out = text ? text : L"";
+  SysFreeString(text);
+  accessible->Release();
+  return out;
+}
+
+// A screen reader names each box by its label and reads its range hint.
+TEST_F(Win32Windows, BoxesAreNamedAndDescribedForScreenReaders) {
+  EXPECT_EQ(Accessible(Calc("Text1"), &IAccessible::get_accName), L"水温(℃)");
+  EXPECT_EQ(Accessible(Calc("Text1"), &IAccessible::get_accDescription), L"( 0～35℃ )");
+  EXPECT_EQ(Accessible(Calc("Text2"), &IAccessible::get_accName), L"塩素イオン濃度(mg/L)");
+  EXPECT_EQ(Accessible(Calc("Text2"), &IAccessible::get_accDescription), L"(海水標準=21000mg/L)");
+  EXPECT_EQ(Accessible(Calc("Text3"), &IAccessible::get_accName), L"飽和溶存酸素濃度(mg/L)");
+  Type(Calc("Text1"), L"25");
+  EXPECT_EQ(Accessible(Calc("Text1"), &IAccessible::get_accValue), L"25");
+}
+
+std::vector<HWND> valueChanges;
+void CALLBACK RecordValueChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) valueChanges.push_back(hwnd);
+}
+
+// The new result is announced while the focus stays on the button.
+TEST_F(Win32Windows, ResultIsAnnouncedWithoutMovingFocus) {
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Pump();
+  valueChanges.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                       RecordValueChange, GetCurrentProcessId(), 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  SetFocus(Calc("Command1"));
+  Press(Calc("Command1"));
+  Pump();
+  UnhookWinEvent(hook);
+  EXPECT_NE(std::find(valueChanges.begin(), valueChanges.end(), Calc("Text3")), valueChanges.end());
+  EXPECT_EQ(GetFocus(), Calc("Command1"));
 }
 
 struct Calculation {

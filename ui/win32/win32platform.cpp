@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "accessible.h"
 #include "design.h"
 #include "twips.h"
 
@@ -40,6 +42,12 @@ std::string Utf8(std::wstring_view wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
                       nullptr, nullptr);
   return out;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFFFFF); }
@@ -259,6 +267,16 @@ void Win32Window::makeControls() {
                                    nullptr);
     if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
   }
+  // A screen reader names each box by the label beside it, and reads the
+  // range hint under it as its description.
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const design::Control& row = rows[i];
+    if (row.labelledBy.empty() && row.describedBy.empty()) continue;
+    const auto textOf = [&](std::string_view name) {
+      return name.empty() ? std::wstring() : Wide(rows[design_.find(name)].text);
+    };
+    win32::ProvideAccessibleText(controls_[i], {textOf(row.labelledBy), textOf(row.describedBy), {}});
+  }
   // Overlapping labels: the one listed later lies on top, as it is drawn.
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].kind == design::Kind::Label) {
@@ -321,12 +339,7 @@ float Win32Window::OuterHeight() const {
   return twips::fromPixels(r.bottom - r.top, twips::perPixel(static_cast<int>(SystemDpi())));
 }
 
-std::string Win32Window::Text(std::size_t control) const {
-  HWND hwnd = controls_.at(control);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return Utf8(text);
-}
+std::string Win32Window::Text(std::size_t control) const { return Utf8(TextOf(controls_.at(control))); }
 
 void Win32Window::SetText(std::size_t control, std::string_view text) {
   SetWindowTextW(controls_.at(control), Wide(text).c_str());
@@ -341,7 +354,12 @@ void Win32Window::Focus(std::size_t control, bool selectAll) {
 }
 
 void Win32Window::AnnounceValue(std::size_t control) {
-  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, controls_.at(control), OBJID_CLIENT, CHILDID_SELF);
+  const design::Control& row = design_.controls[control];
+  std::wstring announcement = TextOf(controls_.at(control));
+  if (!row.labelledBy.empty()) {
+    announcement = Wide(design_.controls[design_.find(row.labelledBy)].text) + L" " + announcement;
+  }
+  win32::AnnounceValue(controls_.at(control), announcement);
 }
 
 void Win32Window::ShowWarning(std::string_view caption, std::string_view text,
@@ -437,9 +455,11 @@ bool IsOurWindow(HWND hwnd) {
 Win32Platform::Win32Platform() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+  // The accessible objects handed to screen readers are COM objects.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
-Win32Platform::~Win32Platform() = default;
+Win32Platform::~Win32Platform() { CoUninitialize(); }
 
 std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& design,
                                                         WindowEvents& events) {

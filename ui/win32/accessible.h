@@ -1,0 +1,30 @@
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace dosat::win32 {
+
+/// What a screen reader reads of one control, beyond what Windows knows of it.
+struct AccessibleText {
+  std::wstring name;
+  std::wstring description;
+  /// For a table: its cells row by row, the column headings first. Empty for
+  /// any other control.
+  std::vector<std::vector<std::wstring>> cells;
+};
+
+/// Makes the control answer assistive technology (MSAA, and UI Automation
+/// through it) with `text` over the accessible object Windows makes for it.
+void ProvideAccessibleText(HWND control, AccessibleText text);
+
+/// Tells assistive technology that a box's value changed, and has it read
+/// `announcement` without the focus moving there.
+void AnnounceValue(HWND control, const std::wstring& announcement);
+
+}  // namespace dosat::win32
