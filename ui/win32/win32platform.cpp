@@ -156,6 +156,7 @@ class Win32Window final : public NativeWindow {
   /// Sizes the window and places its controls for a screen of `dpi`.
   void layOut(UINT dpi, const RECT* suggested);
   HBRUSH colours(HDC dc, HWND control, bool edit);
+  int keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const;
   const design::Control* rowOf(HWND control, std::size_t* index = nullptr) const;
 
   const design::Window& design_;
@@ -310,15 +311,47 @@ void Win32Window::layOut(UINT dpi, const RECT* suggested) {
   HFONT plain = font(9, L"MS UI Gothic");
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const design::Control& row = design_.controls[i];
-    SetWindowPos(controls_[i], nullptr, px(row.left), px(row.top), px(row.width), px(row.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
     HFONT chosen = row.font == design::Font::Gothic12 ? gothic : plain;
+    int width = px(row.width);
+    if (row.kind == design::Kind::Label && dpi != 96) {
+      width = std::max(width, keepLineBreaks(row, chosen, dpi, width));
+    }
+    SetWindowPos(controls_[i], nullptr, px(row.left), px(row.top), width, px(row.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
   }
   if (gothic_) DeleteObject(gothic_);
   if (plain_) DeleteObject(plain_);
   gothic_ = gothic;
   plain_ = plain;
+}
+
+// Glyphs do not grow exactly with the screen's resolution: at 150 % a label
+// whose text just fits its designed width would wrap, and its last word
+// would hide under the label below. Returns the width that keeps the text on
+// as many lines as at 96 dpi.
+int Win32Window::keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const {
+  const std::wstring text = Wide(row.text);
+  HDC dc = GetDC(hwnd_);
+  const auto lines = [&](HFONT f, int w) {
+    HGDIOBJ old = SelectObject(dc, f);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    RECT r{0, 0, w, 0};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    return r.bottom / std::max<LONG>(1, metrics.tmHeight);
+  };
+  LOGFONTW unscaled;
+  GetObjectW(font, sizeof unscaled, &unscaled);
+  unscaled.lfHeight = MulDiv(unscaled.lfHeight, 96, static_cast<int>(dpi));
+  HFONT at96 = CreateFontIndirectW(&unscaled);
+  const int designed = lines(at96, twips::toPixels(row.width));
+  DeleteObject(at96);
+  int needed = width;
+  while (lines(font, needed) > designed && needed < 2 * width) ++needed;
+  ReleaseDC(hwnd_, dc);
+  return needed;
 }
 
 void Win32Window::Move(float left, float top) {
