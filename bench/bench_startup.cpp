@@ -3,9 +3,12 @@
 // and then closed as a user would, by the window's close request, in turn.
 //
 //   bench_startup [--display=:N] [rounds [dosat empty_window]]
+//   bench_startup --wine=BUILD [--display=:N] [rounds [dosat.exe empty_window.exe]]
 //
 // Without --display it runs its own Xvfb. A desktop's display is not used by
 // default: its window manager reparents the window and adds its own latency.
+// With --wine, the programs are the Windows build's in BUILD (build/win), run under
+// its private wine (tools/wine-run.sh) with one wineserver kept for all the rounds.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -19,9 +22,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -39,10 +44,11 @@ constexpr auto kTimeout = std::chrono::seconds(30);
 constexpr int kWarmUpRounds = 2;
 
 struct Program {
-  Program(const char* label, std::string path) : label(label), path(std::move(path)) {}
+  Program(const char* label, std::string path) : label(label), path(path), command{std::move(path)} {}
 
   const char* label;
   std::string path;
+  std::vector<std::string> command;  // path, or the wine wrapper and then path
   std::vector<double> mapMs;
   std::vector<double> peakMiB;
   std::vector<double> cpuMs;  // less disturbed than mapMs by other work on the machine
@@ -112,12 +118,53 @@ class Xvfb {
   std::string display_;
 };
 
+// Runs a command to its end, with its output shown; false unless it exits with 0.
+bool RunTool(std::vector<std::string> command) {
+  std::vector<char*> argv;
+  for (std::string& a : command) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// One wineserver for every round, so that each program's time is its own start and not
+// wine's; ended, with the session, afterwards. A session left running on the prefix is
+// ended first: it would keep another display.
+class WineSession {
+ public:
+  WineSession(std::string tools, std::string wineDir) : tools_(std::move(tools)), dir_(std::move(wineDir)) {
+    if (!RunTool({"bash", tools_ + "/wine-env.sh", dir_})) throw std::runtime_error("no wine prefix in " + dir_);
+    End();
+    if (!Server("-p")) throw std::runtime_error("wineserver -p failed");
+  }
+  ~WineSession() { End(); }
+  WineSession(const WineSession&) = delete;
+  WineSession& operator=(const WineSession&) = delete;
+
+ private:
+  void End() {
+    Server("-k");
+    Server("-w");
+  }
+  bool Server(const char* option) {
+    return RunTool({"bash", "-c", "source \"$1\" \"$2\" && exec wineserver \"$3\"", "bench_startup",
+                    tools_ + "/wine-env.sh", dir_, option});
+  }
+  std::string tools_, dir_;
+};
+
 // A window can be gone by the time it is looked at; that is not an error here.
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 class Harness {
  public:
-  explicit Harness(const std::string& display) {
+  // Wine maps its windows override-redirect (no window manager is to place them).
+  Harness(const std::string& display, bool overrideRedirect) : overrideRedirect_(overrideRedirect) {
     x_ = XOpenDisplay(display.c_str());
     if (!x_) throw std::runtime_error("cannot open display " + display);
     XSetErrorHandler(IgnoreXError);
@@ -142,7 +189,9 @@ class Harness {
 
   // One start and close; nothing is recorded unless `measure`.
   void Round(Program& program, bool measure) {
-    std::vector<char*> argv{program.path.data(), nullptr};
+    std::vector<char*> argv;
+    for (std::string& a : program.command) argv.push_back(a.data());
+    argv.push_back(nullptr);
     std::vector<char*> envp;
     for (std::string& e : environment_) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -196,7 +245,7 @@ class Harness {
         XNextEvent(x_, &event);
         // Taken before the checks below, whose round trips are the harness's time.
         mappedAt_ = Clock::now();
-        if (event.type != MapNotify || event.xmap.override_redirect) continue;
+        if (event.type != MapNotify || (event.xmap.override_redirect && !overrideRedirect_)) continue;
         if (IsWindowOf(event.xmap.window, pid)) return event.xmap.window;
       }
       if (HasEnded(pid)) return std::nullopt;
@@ -258,6 +307,7 @@ class Harness {
   }
 
   Display* x_ = nullptr;
+  bool overrideRedirect_ = false;
   Atom wmProtocols_ = None, wmDeleteWindow_ = None, netWmPid_ = None;
   std::vector<std::string> environment_;
   int lastWidth_ = 0, lastHeight_ = 0;
@@ -287,23 +337,40 @@ void PrintRatio(const char* what, const std::vector<double>& dosat,
 }
 
 int Run(int argc, char** argv) {
-  std::string display;
+  std::string display, wineBuild;
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     if (!std::strncmp(argv[i], "--display=", 10)) display = argv[i] + 10;
+    else if (!std::strncmp(argv[i], "--wine=", 7)) wineBuild = argv[i] + 7;
     else args.emplace_back(argv[i]);
   }
   const int rounds = args.size() > 0 ? std::atoi(args[0].c_str()) : 20;
   if (rounds < 1 || args.size() == 2 || args.size() > 3) {
-    std::fprintf(stderr, "usage: bench_startup [--display=:N] [rounds [dosat empty_window]]\n");
+    std::fprintf(stderr,
+                 "usage: bench_startup [--display=:N] [rounds [dosat empty_window]]\n"
+                 "       bench_startup --wine=BUILD [--display=:N] [rounds [dosat.exe empty_window.exe]]\n");
     return 2;
   }
-  Program dosat("dosat", args.size() == 3 ? args[1] : DOSAT_PATH);
-  Program empty("empty window", args.size() == 3 ? args[2] : EMPTY_WINDOW_PATH);
+  const bool wine = !wineBuild.empty();
+  Program dosat("dosat", args.size() == 3 ? args[1]
+                         : wine           ? wineBuild + "/ui/dosat.exe"
+                                          : DOSAT_PATH);
+  Program empty("empty window", args.size() == 3 ? args[2]
+                                : wine           ? wineBuild + "/bench/win32/empty_window.exe"
+                                                 : EMPTY_WINDOW_PATH);
 
   std::optional<Xvfb> xvfb;
   if (display.empty()) display = xvfb.emplace().display();
-  Harness harness(display);
+  std::optional<WineSession> session;
+  if (wine) {
+    const std::string wineDir = wineBuild + "/wine";
+    for (Program* p : {&dosat, &empty}) {
+      if (!std::filesystem::is_regular_file(p->path)) throw std::runtime_error("no " + p->path);
+      p->command = {DOSAT_TOOLS_DIR "/wine-run.sh", "--wine-dir=" + wineDir, "--display=" + display, p->path};
+    }
+    session.emplace(DOSAT_TOOLS_DIR, wineDir);
+  }
+  Harness harness(display, wine);
 
   // Unmeasured: fill the page cache and fontconfig's cache first.
   for (int i = 0; i < kWarmUpRounds; ++i) {
@@ -323,6 +390,12 @@ int Run(int argc, char** argv) {
     const std::string size = std::to_string(p->width) + "x" + std::to_string(p->height);
     std::printf("  %-14s %9s  %9.1f ms  %7.1f ms  %11.1f MiB  %7.1f ms\n", p->label, size.c_str(),
                 Median(p->mapMs), Min(p->mapMs), Median(p->peakMiB), Median(p->cpuMs));
+  }
+  if (wine) {
+    std::printf("\n  %-14s %9s\n", "file", "bytes");
+    for (const Program* p : {&dosat, &empty})
+      std::printf("  %-14s %9ju\n", std::filesystem::path(p->path).filename().c_str(),
+                  std::uintmax_t(std::filesystem::file_size(p->path)));
   }
   std::printf("\n  dosat / empty window\n");
   PrintRatio("time to map (median)", dosat.mapMs, empty.mapMs, 1.30);

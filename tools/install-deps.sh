@@ -9,6 +9,8 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick libx11-dev
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
+  # The Windows build: cross compiler, GoogleTest from source, and wine to run it
+  g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine locales xdotool
 )
 
 missing=()
@@ -20,4 +22,12 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its code page from the locale: without a Japanese one, the windows'
+# Japanese texts turn into question marks.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen
 fi

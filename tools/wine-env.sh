@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The private wine of a build folder, DIR (build/win/wine): its prefix, and a home of
+# its own so that wine writes nothing into the user's.
+#
+#   bash tools/wine-env.sh DIR     creates DIR/prefix, once
+#   source tools/wine-env.sh DIR   only sets the environment wine runs in (a script's)
+
+[[ -n "${1:-}" ]] || { echo "usage: wine-env.sh DIR" >&2; exit 2; }
+mkdir -p "$1"
+wine_dir=$(cd "$1" && pwd)
+export WINEPREFIX=$wine_dir/prefix WINEARCH=win64
+export HOME=$wine_dir/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts, and no menu entries on the user's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine takes the ANSI code page from the locale; without a Japanese one the windows'
+# Japanese texts become question marks.
+export LC_ALL=ja_JP.UTF-8
+# Debian keeps wine64 out of PATH; /usr/bin/wine would look for the 32-bit one first.
+WINELOADER=$(command -v wine64 || echo /usr/lib/wine/wine64)
+[[ -x $WINELOADER ]] || WINELOADER=$(command -v wine)
+export WINELOADER
+wine_ready=$WINEPREFIX/.dosat-ready
+
+# Sourced: the environment is all.
+(return 0 2>/dev/null) && return 0
+set -euo pipefail
+
+exec 9>"$wine_dir/lock"
+flock 9  # two tests starting at once create it once
+# Made again when this script changes.
+recipe=$(md5sum <"${BASH_SOURCE[0]}")
+[[ -f $wine_ready && $(<"$wine_ready") == "$recipe" ]] && exit 0
+
+started=$SECONDS
+rm -rf "$WINEPREFIX"
+mkdir -p "$HOME"
+locale -a | grep -qix 'ja_JP.utf8' || echo "wine-env.sh: no ja_JP.UTF-8 locale: run tools/install-deps.sh" >&2
+unset DISPLAY WAYLAND_DISPLAY  # no windows while the prefix is made
+"$WINELOADER" wineboot -i
+wineserver -w
+
+# Without replacements wine picks, for the Japanese Windows faces, one with no Latin
+# letters. Unmanaged windows: on a bare X server no window manager would place them.
+{
+  printf '\xff\xfe'  # regedit reads UTF-16LE with a byte-order mark
+  sed 's/$/\r/' <<'EOF' | iconv -f UTF-8 -t UTF-16LE
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+EOF
+} >"$wine_dir/settings.reg"
+reg=$wine_dir/settings.reg
+"$WINELOADER" regedit /S "Z:${reg//\//\\}"  # a Unix path would read as a switch
+cp /usr/share/wine/fonts/{marlett,tahoma,tahomabd}.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+"$WINELOADER" wineboot
+wineserver -w
+
+echo "$recipe" >"$wine_ready"
+echo "wine-env.sh: made $WINEPREFIX in $((SECONDS - started)) s"
