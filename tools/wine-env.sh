@@ -42,7 +42,8 @@ unset DISPLAY WAYLAND_DISPLAY  # no windows while the prefix is made
 wineserver -w
 
 # Without replacements wine picks, for the Japanese Windows faces, one with no Latin
-# letters. Unmanaged windows: on a bare X server no window manager would place them.
+# letters. The UI face stands in with IPA Gothic's half-width Latin, as on Linux, so
+# that "(海水標準=21000mg/L)" keeps to one line of its label. Unmanaged windows: on a bare X server no window manager would place them.
 {
   printf '\xff\xfe'  # regedit reads UTF-16LE with a byte-order mark
   sed 's/$/\r/' <<'EOF' | iconv -f UTF-8 -t UTF-16LE
@@ -51,7 +52,7 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"
 "MS PGothic"="IPAPGothic"
-"MS UI Gothic"="IPAPGothic"
+"MS UI Gothic"="IPAGothic"
 "ＭＳ ゴシック"="IPAGothic"
 "MS Gothic"="IPAGothic"
 "MS Shell Dlg"="IPAPGothic"
