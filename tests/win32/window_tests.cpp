@@ -335,6 +335,58 @@ INSTANTIATE_TEST_SUITE_P(Rows, Win32Calculate,
                                            Calculation{L"100", L"0", L"-12.49"},
                                            Calculation{L"２０", L"２１０００", L"7.01"}));
 
+// The user's own number settings, read when Calculate is pressed: here a comma
+// for decimals and a point for groups, as in Germany, set as the Region settings
+// set them.
+class Win32DecimalComma : public Win32Windows {
+ protected:
+  void SetUp() override {
+    decimal_ = get(LOCALE_SDECIMAL);
+    thousand_ = get(LOCALE_STHOUSAND);
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, L"."));
+    Win32Windows::SetUp();
+  }
+  void TearDown() override {
+    Win32Windows::TearDown();
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal_.c_str());
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousand_.c_str());
+  }
+
+ private:
+  static std::wstring get(LCTYPE type) {
+    wchar_t text[16] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 16);
+    return text;
+  }
+
+  std::wstring decimal_, thousand_;
+};
+
+TEST_F(Win32DecimalComma, ReadsAndWritesTheUsersSeparators) {
+  const dosat::NumberLocale locale = platform_.UserNumberLocale();
+  ASSERT_EQ(locale.decimal, U',') << "the user's decimal separator is not read";
+  EXPECT_EQ(locale.group, U'.');
+  Type(Calc("Text1"), L"20,5");
+  Type(Calc("Text2"), L"0");
+  Press(Calc("Command1"));
+  EXPECT_EQ(TextOf(Calc("Text3")), L"8,76");
+  // "21,000" is 21 here; "21.000" is twenty-one thousand.
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21.000");
+  Press(Calc("Command1"));
+  EXPECT_EQ(TextOf(Calc("Text3")), L"7,01");
+
+  Warning warning;
+  expectedWarning = &warning;
+  Type(Calc("Text1"), L"20.5");
+  SetTimer(nullptr, 0, 20, AnswerWarning);
+  Press(Calc("Command1"));
+  expectedWarning = nullptr;
+  EXPECT_EQ(warning.text, L"水温を数値で入力してください。\n小数点は「,」です（例: 20,5）。");
+  EXPECT_EQ(TextOf(Calc("Text1")), L"20.5");
+}
+
 TEST_F(Win32Windows, EmptyInputKeepsTheEarlierResultAndTypingDoesNotRecalculate) {
   Type(Calc("Text1"), L"20");
   Type(Calc("Text2"), L"21000");
