@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "accessible.h"
@@ -152,8 +153,17 @@ class Win32Window final : public NativeWindow {
 
  private:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void makeControls();
-  /// Sizes the window and places its controls for a screen of `dpi`.
+  void makeControls(UINT dpi);
+  /// The fonts of the controls for a screen of `dpi`.
+  void makeFonts(UINT dpi);
+  /// Where a control goes on a screen of `dpi`, in pixels of the client area.
+  RECT placeOf(const design::Control& row, UINT dpi) const;
+  HFONT fontOf(const design::Control& row) const {
+    return row.font == design::Font::Gothic12 ? gothic_ : plain_;
+  }
+  SIZE frameSize(UINT dpi) const;
+  /// Sizes the window, places its controls and sets their fonts anew for a
+  /// screen of `dpi`, when the window moves to a screen of another scale.
   void layOut(UINT dpi, const RECT* suggested);
   HBRUSH colours(HDC dc, HWND control, bool edit);
   int keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const;
@@ -211,11 +221,16 @@ Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
   RegisterClasses(design, design.background == design::kDefaultColour
                               ? reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)
                               : background_);
+  // Everything is made at its final size and place, once: each move of a
+  // window costs a round trip to the window server.
+  const UINT dpi = SystemDpi();
+  const SIZE frame = frameSize(dpi);
   hwnd_ = CreateWindowExW(0, Wide(design.className).c_str(), Wide(design.caption).c_str(), kStyle,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                          nullptr, GetModuleHandleW(nullptr), this);
-  makeControls();
-  layOut(GetDpiForWindow(hwnd_), nullptr);
+                          CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr,
+                          GetModuleHandleW(nullptr), this);
+  makeFonts(dpi);
+  makeControls(dpi);
+  if (GetDpiForWindow(hwnd_) != dpi) layOut(GetDpiForWindow(hwnd_), nullptr);
 }
 
 Win32Window::~Win32Window() {
@@ -228,7 +243,7 @@ Win32Window::~Win32Window() {
   if (design_.background != design::kDefaultColour) DeleteObject(background_);
 }
 
-void Win32Window::makeControls() {
+void Win32Window::makeControls(UINT dpi) {
   const auto& rows = design_.controls;
   controls_.assign(rows.size(), nullptr);
   // Created in the order of their tab index: the dialog manager's Tab key
@@ -263,9 +278,12 @@ void Win32Window::makeControls() {
         break;
     }
     const int id = kFirstControlId + static_cast<int>(i);
-    controls_[i] = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, 0, 0, 0, 0, hwnd_,
+    const RECT r = placeOf(row, dpi);
+    controls_[i] = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                    nullptr);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), FALSE);
     if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
   }
   // A screen reader names each box by the label beside it, and reads the
@@ -286,44 +304,57 @@ void Win32Window::makeControls() {
   }
 }
 
-void Win32Window::layOut(UINT dpi, const RECT* suggested) {
+SIZE Win32Window::frameSize(UINT dpi) const {
   const double perPixel = twips::perPixel(static_cast<int>(dpi));
-  const auto px = [&](int twipsValue) { return twips::toPixels(twipsValue, perPixel); };
-
-  RECT frame{0, 0, px(design_.clientWidth), px(design_.clientHeight)};
+  RECT frame{0, 0, twips::toPixels(design_.clientWidth, perPixel),
+             twips::toPixels(design_.clientHeight, perPixel)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, dpi);
-  if (suggested) {
-    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
 
-  // "ＭＳ Ｐゴシック" 12 pt as designed, and a 9-point Japanese UI face for
-  // the controls that set no font of their own.
+// "ＭＳ Ｐゴシック" 12 pt as designed, and a 9-point Japanese UI face for the
+// controls that set no font of their own.
+void Win32Window::makeFonts(UINT dpi) {
   const auto font = [dpi](int points, const wchar_t* face) {
     return CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
                        FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
   };
-  HFONT gothic = font(12, L"ＭＳ Ｐゴシック");
-  HFONT plain = font(9, L"MS UI Gothic");
+  gothic_ = font(12, L"ＭＳ Ｐゴシック");
+  plain_ = font(9, L"MS UI Gothic");
+}
+
+RECT Win32Window::placeOf(const design::Control& row, UINT dpi) const {
+  const double perPixel = twips::perPixel(static_cast<int>(dpi));
+  const auto px = [&](int twipsValue) { return twips::toPixels(twipsValue, perPixel); };
+  int width = px(row.width);
+  if (row.kind == design::Kind::Label && dpi != 96) {
+    width = std::max(width, keepLineBreaks(row, fontOf(row), dpi, width));
+  }
+  return {px(row.left), px(row.top), px(row.left) + width, px(row.top) + px(row.height)};
+}
+
+void Win32Window::layOut(UINT dpi, const RECT* suggested) {
+  const SIZE frame = frameSize(dpi);
+  if (suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The controls keep the old fonts until they have the new ones.
+  const HFONT oldGothic = std::exchange(gothic_, nullptr);
+  const HFONT oldPlain = std::exchange(plain_, nullptr);
+  makeFonts(dpi);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const design::Control& row = design_.controls[i];
-    HFONT chosen = row.font == design::Font::Gothic12 ? gothic : plain;
-    int width = px(row.width);
-    if (row.kind == design::Kind::Label && dpi != 96) {
-      width = std::max(width, keepLineBreaks(row, chosen, dpi, width));
-    }
-    SetWindowPos(controls_[i], nullptr, px(row.left), px(row.top), width, px(row.height),
+    const RECT r = placeOf(row, dpi);
+    SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), TRUE);
   }
-  if (gothic_) DeleteObject(gothic_);
-  if (plain_) DeleteObject(plain_);
-  gothic_ = gothic;
-  plain_ = plain;
+  DeleteObject(oldGothic);
+  DeleteObject(oldPlain);
 }
 
 // Glyphs do not grow exactly with the screen's resolution: at 150 % a label
