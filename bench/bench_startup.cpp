@@ -396,9 +396,14 @@ int Run(int argc, char** argv) {
     for (const Program* p : {&dosat, &empty})
       std::printf("  %-14s %9ju\n", std::filesystem::path(p->path).filename().c_str(),
                   std::uintmax_t(std::filesystem::file_size(p->path)));
+    const double mb = std::filesystem::file_size(dosat.path) / 1e6;
+    std::printf("  %-14s %9.2f MB  (target <= 1.50 MB: %s)\n", "dosat.exe", mb,
+                mb <= 1.5 ? "met" : "missed");
   }
   std::printf("\n  dosat / empty window\n");
-  PrintRatio("time to map (median)", dosat.mapMs, empty.mapMs, 1.30);
+  // dosat.exe is held to a tighter mark than the Qt program: a Win32 window brings
+  // no toolkit of its own to load.
+  PrintRatio("time to map (median)", dosat.mapMs, empty.mapMs, wine ? 1.20 : 1.30);
   PrintRatio("peak RSS (median)", dosat.peakMiB, empty.peakMiB, 1.25);
 
   if (dosat.failures || empty.failures) {
