@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -613,3 +615,87 @@ TEST_F(Win32Windows, ClosingBeforeTheTableWasEverShown) {
 }
 
 }  // namespace
+
+// ---- On a scaled screen (run under tools/wine-scaled.sh) ----
+
+class Scaled : public Win32Windows {
+ protected:
+  void SetUp() override {
+    dpi_ = GetDpiForSystem();
+    if (dpi_ == 96) GTEST_SKIP() << "the screen is not scaled";
+    Win32Windows::SetUp();
+  }
+  int Px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+  UINT dpi_ = 96;
+};
+
+TEST_F(Scaled, WindowsAndFontsGrowWithTheScreen) {
+  SIZE client = ClientSize(calc_);
+  EXPECT_EQ(client.cx, Px(4665));
+  EXPECT_EQ(client.cy, Px(4755));
+  const RECT text1 = ClientRectIn(Calc("Text1"));
+  EXPECT_EQ(text1.left, Px(3120));
+  EXPECT_EQ(text1.top, Px(1080));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Calc("Text1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(12, static_cast<int>(dpi_), 72));
+  ExpectCentred(calc_);
+
+  Press(Calc("Command3"));
+  client = ClientSize(Table());
+  EXPECT_EQ(client.cx, Px(7425));
+  EXPECT_EQ(client.cy, Px(10485));
+}
+
+// Glyphs grow a little more than the labels: each text still fits on its one line.
+TEST_F(Scaled, EveryLabelKeepsItsTextOnOneLine) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (const Row& row : kCalcRows) {
+    if (row.cls != std::wstring(L"Static")) continue;
+    SCOPED_TRACE(row.name);
+    HWND label = Calc(row.name);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const RECT r = ClientRectIn(label);
+    RECT needed{0, 0, r.right - r.left, 0};
+    DrawTextW(dc, row.text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_EQ(needed.bottom, metrics.tmHeight);
+  }
+  DeleteDC(dc);
+}
+
+// The table is drawn anew at the screen's resolution: every rule is solid black and
+// as thick as every other, not the bitmap's one-pixel rules blurred or doubled by turns.
+TEST_F(Scaled, TableRulesAreSharpAndEven) {
+  Press(Calc("Command3"));
+  HWND picture = TableControl("Picture1");
+  const SIZE inside = ClientSize(picture);
+  // Drawn as for printing, so that a part off the screen counts too.
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, inside.cx, inside.cy);
+  ReleaseDC(nullptr, screen);
+  SelectObject(dc, canvas);
+  SendMessageW(picture, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  // Down a column of the temperature cells, clear of their figures: only rules are dark.
+  const int x = MulDiv(6, static_cast<int>(dpi_), 96);
+  std::vector<int> thickness;
+  int run = 0, grey = 0;
+  for (int y = MulDiv(92, static_cast<int>(dpi_), 96); y < inside.cy; ++y) {  // from the 0 °C row
+    const int level = GetRValue(GetPixel(dc, x, y));
+    if (level < 128) {
+      ++run;
+      if (level != 0) ++grey;
+    } else if (run) {
+      thickness.push_back(run);
+      run = 0;
+    }
+  }
+  DeleteDC(dc);
+  DeleteObject(canvas);
+  ASSERT_EQ(thickness.size(), 36u) << "the rules under each temperature, 0 to 35 °C";
+  const int expected = static_cast<int>(std::lround(dpi_ / 96.0));
+  for (std::size_t i = 0; i < thickness.size(); ++i) EXPECT_EQ(thickness[i], expected) << "rule " << i;
+  EXPECT_EQ(grey, 0) << "grey pixels in the rules";
+}

@@ -16,6 +16,7 @@
 
 #include "accessible.h"
 #include "design.h"
+#include "tablepicture.h"
 #include "twips.h"
 
 namespace dosat {
@@ -55,70 +56,27 @@ COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFF
 
 UINT SystemDpi() { return GetDpiForSystem(); }
 
-// The table picture, compiled into the program as RCDATA: a bottom-up 24-bit
-// DIB after its 14-byte file header.
-struct TablePicture {
-  const BITMAPINFO* info = nullptr;
-  const void* bits = nullptr;
-  int width = 0, height = 0;
-};
-
-TablePicture LoadTablePicture() {
-  TablePicture picture;
-  HRSRC found = FindResourceW(nullptr, L"DOTABLE", MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (!found) return picture;
-  const DWORD size = SizeofResource(nullptr, found);
-  HGLOBAL loaded = LoadResource(nullptr, found);
-  const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-  if (!bytes || size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return picture;
-  BITMAPFILEHEADER file;
-  std::copy_n(bytes, sizeof file, reinterpret_cast<std::uint8_t*>(&file));
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes + sizeof file);
-  const BITMAPINFOHEADER& header = info->bmiHeader;
-  const LONG height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-  const std::uint64_t stride = (static_cast<std::uint64_t>(header.biWidth) * 24 + 31) / 32 * 4;
-  if (file.bfType != 0x4D42 || header.biBitCount != 24 || header.biCompression != BI_RGB ||
-      header.biWidth <= 0 || file.bfOffBits + stride * height > size) {
-    return picture;
-  }
-  picture.info = info;
-  picture.bits = bytes + file.bfOffBits;
-  picture.width = header.biWidth;
-  picture.height = height;
-  return picture;
-}
-
-const TablePicture& Table() {
-  static const TablePicture picture = LoadTablePicture();
-  return picture;
-}
-
 // The picture box: the table drawn at its own size from the top-left corner
 // of the box's interior, inside the sunken edge, and cut off at its edges.
+void PaintPicture(HWND hwnd, HDC dc) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  win32::DrawTablePicture(dc, GetDpiForWindow(hwnd));
+}
+
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd, &paint);
-      RECT client;
-      GetClientRect(hwnd, &client);
-      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      const TablePicture& picture = Table();
-      if (picture.info) {
-        const UINT dpi = GetDpiForWindow(hwnd);
-        if (dpi == 96) {
-          SetDIBitsToDevice(dc, 0, 0, picture.width, picture.height, 0, 0, 0, picture.height,
-                            picture.bits, picture.info, DIB_RGB_COLORS);
-        } else {
-          SetStretchBltMode(dc, HALFTONE);
-          StretchDIBits(dc, 0, 0, MulDiv(picture.width, dpi, 96), MulDiv(picture.height, dpi, 96), 0,
-                        0, picture.width, picture.height, picture.bits, picture.info, DIB_RGB_COLORS,
-                        SRCCOPY);
-        }
-      }
+      PaintPicture(hwnd, dc);
       EndPaint(hwnd, &paint);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      PaintPicture(hwnd, reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_LBUTTONDOWN:
@@ -230,7 +188,14 @@ Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
                           GetModuleHandleW(nullptr), this);
   makeFonts(dpi);
   makeControls(dpi);
-  if (GetDpiForWindow(hwnd_) != dpi) layOut(GetDpiForWindow(hwnd_), nullptr);
+  RECT made;
+  GetWindowRect(hwnd_, &made);
+  if (GetDpiForWindow(hwnd_) != dpi || made.right - made.left != frame.cx ||
+      made.bottom - made.top != frame.cy) {
+    // Another screen's scale, or cut to a screen smaller than the window: the
+    // limits that WM_GETMINMAXINFO gives now let it have its designed size.
+    layOut(GetDpiForWindow(hwnd_), nullptr);
+  }
 }
 
 Win32Window::~Win32Window() {
@@ -287,9 +252,14 @@ void Win32Window::makeControls(UINT dpi) {
     if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
   }
   // A screen reader names each box by the label beside it, and reads the
-  // range hint under it as its description.
+  // range hint under it as its description; the picture box is the table.
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const design::Control& row = rows[i];
+    if (row.kind == design::Kind::Picture) {
+      win32::ProvideAccessibleText(
+          controls_[i], {win32::TableTitle(), win32::TableDescription(), win32::TableCells()});
+      continue;
+    }
     if (row.labelledBy.empty() && row.describedBy.empty()) continue;
     const auto textOf = [&](std::string_view name) {
       return name.empty() ? std::wstring() : Wide(rows[design_.find(name)].text);
@@ -501,6 +471,15 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
+    case WM_GETMINMAXINFO: {
+      // A window keeps its designed size even where the screen is smaller: it is
+      // then placed partly off the screen rather than cut short.
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      const SIZE frame = frameSize(GetDpiForWindow(hwnd_));
+      limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, frame.cx);
+      limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, frame.cy);
+      return 0;
+    }
     case DM_GETDEFID:
       return 0;  // no default button: Enter presses nothing
   }

@@ -1,0 +1,175 @@
+#include "tablepicture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "tablelayout.h"
+
+namespace dosat::win32 {
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+/// An RCDATA resource of the program; empty if there is none.
+std::string_view Resource(const wchar_t* name) {
+  HRSRC found = FindResourceW(nullptr, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return {};
+  return {static_cast<const char*>(bytes), SizeofResource(nullptr, found)};
+}
+
+// The table bitmap: a bottom-up 24-bit DIB after its 14-byte file header.
+struct Bitmap {
+  const BITMAPINFO* info = nullptr;
+  const void* bits = nullptr;
+  int width = 0, height = 0;
+};
+
+Bitmap LoadBitmapResource() {
+  Bitmap bitmap;
+  const std::string_view bytes = Resource(L"DOTABLE");
+  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return bitmap;
+  BITMAPFILEHEADER file;
+  std::copy_n(bytes.data(), sizeof file, reinterpret_cast<char*>(&file));
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof file);
+  const BITMAPINFOHEADER& header = info->bmiHeader;
+  const LONG height = std::abs(header.biHeight);
+  const std::uint64_t stride = (static_cast<std::uint64_t>(header.biWidth) * 24 + 31) / 32 * 4;
+  if (file.bfType != 0x4D42 || header.biBitCount != 24 || header.biCompression != BI_RGB ||
+      header.biWidth <= 0 || file.bfOffBits + stride * height > bytes.size()) {
+    return bitmap;
+  }
+  bitmap = {info, bytes.data() + file.bfOffBits, header.biWidth, static_cast<int>(height)};
+  return bitmap;
+}
+
+const Bitmap& TableBitmap() {
+  static const Bitmap bitmap = LoadBitmapResource();
+  return bitmap;
+}
+
+const table::TableLayout* Layout() {
+  static const std::optional<table::TableLayout> layout = table::parseLayout(Resource(L"DOTABLELAYOUT"));
+  return layout ? &*layout : nullptr;
+}
+
+// The shown part of the table drawn at one resolution, kept for the next paint.
+class Drawing {
+ public:
+  explicit Drawing(const table::TableLayout& layout) : clip_(layout.clip) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), clip_.width, -clip_.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    SetViewportOrgEx(dc_, -clip_.x, -clip_.y, nullptr);
+
+    const RECT all{clip_.x, clip_.y, clip_.x + clip_.width, clip_.y + clip_.height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    for (const table::PixelRect& rule : layout.rules) {
+      const RECT r{rule.x, rule.y, rule.x + rule.width, rule.y + rule.height};
+      FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, RGB(0, 0, 0));
+    SetTextAlign(dc_, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+    std::map<int, HFONT> fonts;
+    for (const table::TextRun& run : layout.texts) {
+      HFONT& font = fonts[run.pixelSize];
+      // The Windows face of the table's proportional Gothic, grey-antialiased as the
+      // bitmap is.
+      if (!font) {
+        font = CreateFontW(-run.pixelSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                           OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                           VARIABLE_PITCH | FF_MODERN, L"ＭＳ Ｐゴシック");
+      }
+      SelectObject(dc_, font);
+      SetTextCharacterExtra(dc_, run.letterSpacing);
+      const std::wstring text = Wide(run.text);
+      SIZE advance{};
+      GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &advance);
+      const double share = run.align == table::Align::Left ? 0.0 : run.align == table::Align::Centre ? 0.5 : 1.0;
+      const int x = static_cast<int>(std::floor(run.anchorX - share * advance.cx));
+      TextOutW(dc_, x, run.baseline, text.c_str(), static_cast<int>(text.size()));
+    }
+    SelectObject(dc_, GetStockObject(SYSTEM_FONT));
+    for (const auto& [size, font] : fonts) DeleteObject(font);
+    GdiFlush();
+  }
+  Drawing(const Drawing&) = delete;
+  Drawing& operator=(const Drawing&) = delete;
+
+  void drawInto(HDC target) const {
+    BitBlt(target, 0, 0, clip_.width, clip_.height, dc_, clip_.x, clip_.y, SRCCOPY);
+  }
+
+ private:
+  table::PixelRect clip_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace
+
+void DrawTablePicture(HDC dc, UINT dpi) {
+  const table::TableLayout* layout = Layout();
+  if (dpi == 96 || !layout) {
+    const Bitmap& bitmap = TableBitmap();
+    if (!bitmap.info) return;
+    SetDIBitsToDevice(dc, 0, 0, bitmap.width, bitmap.height, 0, 0, 0, bitmap.height, bitmap.bits,
+                      bitmap.info, DIB_RGB_COLORS);
+    return;
+  }
+  // Kept for the whole run: a screen has one or two resolutions.
+  static std::map<UINT, Drawing> drawings;
+  auto found = drawings.find(dpi);
+  if (found == drawings.end()) {
+    found = drawings.try_emplace(dpi, table::scaleLayout(*layout, dpi / 96.0)).first;
+  }
+  found->second.drawInto(dc);
+}
+
+std::vector<std::vector<std::wstring>> TableCells() {
+  const auto rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
+  if (!rows) return {};
+  std::vector<std::vector<std::wstring>> cells;
+  std::vector<std::wstring> headings;
+  for (std::string_view heading : table::kColumnHeadings) headings.push_back(Wide(heading));
+  cells.push_back(headings);
+  for (const table::TableRow& row : *rows) {
+    std::vector<std::wstring> line;
+    for (const std::string& cell : row) line.push_back(Wide(cell));
+    cells.push_back(std::move(line));
+  }
+  return cells;
+}
+
+std::wstring TableTitle() { return Wide(table::kTitle); }
+
+// For a screen reader that does not walk a table's cells: the values row by row.
+std::wstring TableDescription() {
+  std::wstring description = Wide(table::kNote);
+  const auto cells = TableCells();
+  for (std::size_t r = 1; r < cells.size(); ++r) {
+    description += L"\n" + cells[r][0] + L"℃:";
+    for (std::size_t c = 1; c < cells[r].size(); ++c) description += L" " + cells[r][c];
+  }
+  return description;
+}
+
+}  // namespace dosat::win32
