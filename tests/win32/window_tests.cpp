@@ -287,6 +287,47 @@ TEST_F(Win32Windows, BoxesAreNamedAndDescribedForScreenReaders) {
   EXPECT_EQ(Accessible(Calc("Text1"), &IAccessible::get_accValue), L"25");
 }
 
+// A screen reader meets the table as a table: its title, and a cell per number.
+TEST_F(Win32Windows, TableIsReadAsATable) {
+  Press(Calc("Command3"));
+  HWND picture = TableControl("Picture1");
+  EXPECT_EQ(Accessible(picture, &IAccessible::get_accName), L"水中の飽和溶存酸素量");
+  const std::wstring description = Accessible(picture, &IAccessible::get_accDescription);
+  EXPECT_NE(description.find(L"JIS K0102"), std::wstring::npos);
+  EXPECT_NE(description.find(L"20℃: 8.84 8.41 7.97 7.54 7.10 0.0087"), std::wstring::npos);
+
+  IAccessible* table = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(picture, OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&table)));
+  VARIANT self{};
+  self.vt = VT_I4;
+  VARIANT role{};
+  table->get_accRole(self, &role);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TABLE);
+  LONG children = 0;
+  table->get_accChildCount(&children);
+  EXPECT_EQ(children, 37 * 7) << "a row of headings and 36 rows of seven cells";
+  // Cells are numbered row by row from 1, the headings first.
+  const auto cell = [&](int row, int column) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = row * 7 + column + 1;
+    BSTR name = nullptr;
+    table->get_accName(child, &name);
+    std::wstring text = name ? name : L"";
+    SysFreeString(name);
+    return text;
+  };
+  EXPECT_EQ(cell(0, 0), L"温度(℃)");
+  EXPECT_EQ(cell(0, 5), L"20000");
+  EXPECT_EQ(cell(1, 0), L"0");
+  EXPECT_EQ(cell(1, 1), L"14.15");
+  EXPECT_EQ(cell(9, 1), L"11.47") << "8 °C as the table prints it";
+  EXPECT_EQ(cell(22, 6), L"0.0086") << "21 °C as the table prints it";
+  EXPECT_EQ(cell(36, 3), L"6.30");
+  table->Release();
+}
+
 std::vector<HWND> valueChanges;
 void CALLBACK RecordValueChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
   if (object == OBJID_CLIENT) valueChanges.push_back(hwnd);
