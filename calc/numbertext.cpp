@@ -240,8 +240,6 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
   return ToDouble(m, Clamp(m.exponent + exponent), negative);
 }
 
-namespace {
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -259,8 +257,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
-
-}  // namespace
 
 std::string FormatResult(double value, NumberLocale locale) {
   constexpr int kSignificant = 15;

@@ -5,29 +5,6 @@
 #include "program.h"
 
 namespace dosat {
-namespace {
-
-std::string Utf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
-}  // namespace
 
 ZEPALT::ZEPALT(Program& program) : Form(program, design::kCalculationWindow) {}
 
@@ -85,7 +62,8 @@ void ZEPALT::Command3_Click() {
 std::string ZEPALT::BadInputMessage(const CalcOutcome& outcome, NumberLocale locale) {
   std::string message = outcome.input == CalcInput::Temperature ? "水温" : "塩素イオン濃度";
   if (outcome.status == CalcStatus::Overflow) return message + "の値が大きすぎて計算できません。";
-  const std::string decimal = Utf8(locale.decimal);
+  std::string decimal;
+  AppendUtf8(decimal, locale.decimal);
   return message + "を数値で入力してください。\n小数点は「" + decimal + "」です（例: 20" + decimal +
          "5）。";
 }

@@ -14,6 +14,7 @@
 #include "design.h"
 #include "dodata.h"
 #include "program.h"
+#include "text.h"
 #include "win32platform.h"
 #include "zepalt.h"
 
@@ -32,11 +33,7 @@ void Pump() {
   }
 }
 
-std::wstring TextOf(HWND hwnd) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+using dosat::win32::TextOf;
 
 std::wstring ClassOf(HWND hwnd) {
   wchar_t name[64] = {};

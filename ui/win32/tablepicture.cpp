@@ -8,17 +8,10 @@
 #include <string_view>
 
 #include "tablelayout.h"
+#include "text.h"
 
 namespace dosat::win32 {
 namespace {
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
 
 /// An RCDATA resource of the program; empty if there is none.
 std::string_view Resource(const wchar_t* name) {
