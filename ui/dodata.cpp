@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "embeddedtable.h"
 #include "program.h"
 #include "twips.h"
 #include "zepalt.h"
@@ -20,9 +21,14 @@ void DOData::createControls(QWidget* window) {
 
   Picture1 = new PictureBox(window);
   Picture1->setObjectName("Picture1");
+  // Before anything asks for its accessible interface: screen readers read the table's cells.
+  table::makeTableAccessible(Picture1);
+  Picture1->setAccessibleName(QString::fromUtf8(table::kTitle));
   Picture1->setGeometry(twips::toPixels(195, 345, 7035, 9495));
   // Decoded here, the first time the table is asked for, not at start-up.
   Picture1->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
+  // Elsewhere than at 1x the table is drawn afresh from its layout, sharp at the device's pixels.
+  Picture1->setPictureForRatio(&table::renderShownTable);
 
   Command1 = new QPushButton(QString::fromUtf8("戻る"), window);
   Command1->setObjectName("Command1");
