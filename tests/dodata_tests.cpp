@@ -1,10 +1,15 @@
-// The table window and its picture, on the offscreen platform.
+// The table window and its picture, on the offscreen platform; CTest runs it again at
+// device pixel ratios 1.5 and 2 (QT_SCALE_FACTOR), where the picture is drawn afresh.
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
+#include <cmath>
+
 #include "dodata.h"
+#include "embeddedtable.h"
 #include "fonts.h"
 #include "forms.h"
 #include "program.h"
@@ -26,9 +31,21 @@ class DODataTest : public QObject {
   void controls();
   void pictureIsTheEmbeddedBitmap();
   void pictureShowsUnscaledFromTheTopLeftAndIsCutOff();
+  void rulesAreSharpAtTheDevicesPixels();
+  void drawingForARatioIsMadeOnceAndKept_data();
+  void drawingForARatioIsMadeOnceAndKept();
+
+  void pictureIsAnAccessibleTable();
+  void accessibleCells_data();
+  void accessibleCells();
+  void accessibleColumnHeaders_data();
+  void accessibleColumnHeaders();
+  void everyAccessibleCellReadsAsTheTable();
+  void accessibleChildrenAreTheHeadersThenTheCells();
 
  private:
   dosat::DOData& table() { return program_->tableWindow(); }
+  QAccessibleTableInterface* accessibleTable();
 
   dosat::QtPlatform platform_;
   std::unique_ptr<Program> program_;
@@ -91,34 +108,258 @@ void DODataTest::pictureIsTheEmbeddedBitmap() {
   QCOMPARE(Picture(table().Picture1)->picture().size(), QSize(464, 649));
 }
 
+namespace {
+
+qreal Ratio(const QWidget* widget) { return widget->devicePixelRatioF(); }
+int Device(int logical, qreal ratio) { return int(std::lround(logical * ratio)); }
+
+/// What the picture box should show inside its frame at `ratio`: the committed bitmap
+/// at 1, else the table drawn for that ratio.
+QImage ExpectedPicture(qreal ratio) {
+  const QImage picture = ratio == 1.0 ? QImage(DOSAT_TABLE_BMP) : dosat::table::renderShownTable(ratio);
+  return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
 // A sunken frame two pixels wide; inside it the table's top 629 rows, pixel
 // for pixel, and the interior's last column empty. The note below the table
-// does not show.
+// does not show. At other ratios the same, in device pixels.
 void DODataTest::pictureShowsUnscaledFromTheTopLeftAndIsCutOff() {
   dosat::PictureBox* box = Picture(table().Picture1);
   QCOMPARE(box->frameWidth(), 2);
   QCOMPARE(box->contentsRect(), QRect(2, 2, 465, 629));
 
+  const qreal ratio = Ratio(box);
   const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QImage picture = QImage(DOSAT_TABLE_BMP).convertToFormat(QImage::Format_RGB32);
-  QCOMPARE(shown.size(), QSize(469, 633));
-  for (int y = 0; y < 629; ++y) {
-    for (int x = 0; x < 464; ++x) {
-      if (shown.pixel(x + 2, y + 2) != picture.pixel(x, y)) {
+  const QImage picture = ExpectedPicture(ratio);
+  QCOMPARE(shown.size(), QSize(Device(469, ratio), Device(633, ratio)));
+  const int inset = Device(2, ratio);
+  const QRect interior(QPoint(inset, inset), QPoint(Device(467, ratio) - 1, Device(631, ratio) - 1));
+  for (int y = 0; y < interior.height(); ++y) {
+    for (int x = 0; x < interior.width(); ++x) {
+      const QRgb expected = picture.rect().contains(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
+      if (shown.pixel(x + inset, y + inset) != expected) {
         QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(x).arg(y)));
       }
     }
-    QCOMPARE(shown.pixelColor(466, y + 2), QColor(Qt::white));
+    if (ratio == 1.0) QCOMPARE(shown.pixelColor(466, y + 2), QColor(Qt::white));
   }
   // The frame's own shades, unbroken by the picture: dark along the top and
   // left, light along the bottom.
   const QRgb shadow = shown.pixel(0, 0);
   QVERIFY(shadow != qRgb(255, 255, 255));
-  for (int y = 0; y < 632; ++y) QCOMPARE(shown.pixel(0, y), shadow);
-  for (int x = 0; x < 468; ++x) QCOMPARE(shown.pixel(x, 0), shadow);
-  for (int row : {631, 632}) {
-    for (int x = 2; x < 467; ++x) QCOMPARE(shown.pixel(x, row), shown.pixel(467, row));
+  for (int y = 0; y < interior.bottom(); ++y) QCOMPARE(shown.pixel(0, y), shadow);
+  for (int x = 0; x < interior.right(); ++x) QCOMPARE(shown.pixel(x, 0), shadow);
+  for (int row = interior.bottom() + 1; row < shown.height(); ++row) {
+    for (int x = inset; x <= interior.right(); ++x) QCOMPARE(shown.pixel(x, row), shown.pixel(interior.right() + 1, row));
   }
+}
+
+// Each rule of the table is whole device pixels of black, not a blur of grey rows, and
+// the pixels beside it are white: scanned across every rule of the grabbed picture box.
+void DODataTest::rulesAreSharpAtTheDevicesPixels() {
+  dosat::PictureBox* box = Picture(table().Picture1);
+  const qreal ratio = Ratio(box);
+  const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const dosat::table::TableLayout layout = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
+  const int inset = Device(2, ratio);
+  const int thickness = dosat::table::scaleThickness(1, ratio);
+  QCOMPARE(thickness, ratio == 1.0 ? 1 : 2);
+  for (const auto& rule : layout.rules) {
+    const QRect r = QRect(rule.x, rule.y, rule.width, rule.height).translated(inset, inset);
+    if (r.bottom() >= Device(631, ratio)) continue;  // cut off with the interior
+    QCOMPARE(qMin(r.width(), r.height()), thickness);
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      for (int x = r.left(); x <= r.right(); ++x) {
+        if (qGray(shown.pixel(x, y)) != 0) QFAIL(qPrintable(QString("rule pixel %1,%2 is not black").arg(x).arg(y)));
+      }
+    }
+    // Along both sides: white, or black where another rule crosses; never a grey edge.
+    const bool horizontal = r.width() > r.height();
+    for (int i = 0; i < (horizontal ? r.width() : r.height()); ++i) {
+      for (const QPoint beside : {horizontal ? QPoint(r.left() + i, r.top() - 1) : QPoint(r.left() - 1, r.top() + i),
+                                  horizontal ? QPoint(r.left() + i, r.bottom() + 1) : QPoint(r.right() + 1, r.top() + i)}) {
+        const int level = qGray(shown.pixel(beside));
+        if (level != 0 && level != 255) {
+          QFAIL(qPrintable(QString("grey %1 at %2,%3 beside a rule").arg(level).arg(beside.x()).arg(beside.y())));
+        }
+      }
+    }
+  }
+}
+
+void DODataTest::drawingForARatioIsMadeOnceAndKept_data() {
+  QTest::addColumn<bool>("drawsNothing");
+  QTest::newRow("a drawing") << false;
+  QTest::newRow("a null image") << true;
+}
+
+// At 1 the picture is drawn as it is; elsewhere the drawing for the ratio is made on the
+// first paint only, and a null one leaves the picture.
+void DODataTest::drawingForARatioIsMadeOnceAndKept() {
+  QFETCH(bool, drawsNothing);
+  dosat::PictureBox box;
+  box.resize(20, 20);
+  QImage picture(16, 16, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  box.setPicture(picture);
+  int draws = 0;
+  box.setPictureForRatio([&](qreal ratio) {
+    ++draws;
+    if (drawsNothing) return QImage();
+    QImage drawn(Device(16, ratio), Device(16, ratio), QImage::Format_RGB32);
+    drawn.fill(Qt::blue);
+    drawn.setDevicePixelRatio(ratio);
+    return drawn;
+  });
+  const qreal ratio = Ratio(&box);
+  const QColor first = box.grab().toImage().pixelColor(Device(10, ratio), Device(10, ratio));
+  const QColor second = box.grab().toImage().pixelColor(Device(10, ratio), Device(10, ratio));
+  QCOMPARE(draws, ratio == 1.0 ? 0 : 1);
+  QCOMPARE(first, QColor(ratio == 1.0 || drawsNothing ? Qt::red : Qt::blue));
+  QCOMPARE(second, first);
+}
+
+QAccessibleTableInterface* DODataTest::accessibleTable() {
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(Picture(table().Picture1));
+  return iface ? iface->tableInterface() : nullptr;
+}
+
+void DODataTest::pictureIsAnAccessibleTable() {
+  dosat::PictureBox* box = Picture(table().Picture1);
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
+  QVERIFY(iface);
+  QCOMPARE(iface->role(), QAccessible::Table);
+  QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8("水中の飽和溶存酸素量"));
+  QVERIFY(iface->text(QAccessible::Description).contains(QString::fromUtf8("(参考：JIS K0102より)")));
+  QCOMPARE(iface->object(), box);
+  // A keyboard user reaches the table with Tab, and is told its name there.
+  QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+  QVERIFY(iface->state().focusable);
+  box->setFocus();
+  QVERIFY(iface->state().focused);
+  QAccessibleTableInterface* grid = iface->tableInterface();
+  QVERIFY(grid);
+  QCOMPARE(grid->rowCount(), 36);
+  QCOMPARE(grid->columnCount(), 7);
+  QCOMPARE(grid->selectedCellCount(), 0);
+  QVERIFY(!grid->cellAt(36, 0));
+  QVERIFY(!grid->cellAt(0, 7));
+  QVERIFY(!grid->cellAt(-1, 0));
+  QCOMPARE(grid->rowDescription(20), QString::fromUtf8("20 ℃"));
+}
+
+void DODataTest::accessibleCells_data() {
+  QTest::addColumn<int>("row");
+  QTest::addColumn<int>("column");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("0 °C") << 0 << 0 << "0";
+  QTest::newRow("0 °C pure water") << 0 << 1 << "14.15";
+  QTest::newRow("0 °C 5000") << 0 << 2 << "13.40";
+  QTest::newRow("0 °C 20000") << 0 << 5 << "11.10";
+  QTest::newRow("0 °C per 100") << 0 << 6 << "0.0153";
+  QTest::newRow("8 °C pure water") << 8 << 1 << "11.47";
+  QTest::newRow("20 °C pure water") << 20 << 1 << "8.84";
+  QTest::newRow("20 °C 15000") << 20 << 4 << "7.54";
+  QTest::newRow("21 °C per 100") << 21 << 6 << "0.0086";
+  QTest::newRow("35 °C") << 35 << 0 << "35";
+  QTest::newRow("35 °C 10000") << 35 << 3 << "6.30";
+  QTest::newRow("35 °C per 100") << 35 << 6 << "0.0074";
+}
+
+void DODataTest::accessibleCells() {
+  QFETCH(int, row);
+  QFETCH(int, column);
+  QFETCH(QString, text);
+  QAccessibleTableInterface* grid = accessibleTable();
+  QVERIFY(grid);
+  QAccessibleInterface* cell = grid->cellAt(row, column);
+  QVERIFY(cell);
+  QVERIFY(cell->isValid());
+  QCOMPARE(cell->text(QAccessible::Name), text);
+  QCOMPARE(cell->role(), column == 0 ? QAccessible::RowHeader : QAccessible::Cell);
+  QCOMPARE(cell->parent(), QAccessible::queryAccessibleInterface(Picture(table().Picture1)));
+  QVERIFY(cell->state().readOnly);
+
+  QAccessibleTableCellInterface* place = cell->tableCellInterface();
+  QVERIFY(place);
+  QCOMPARE(place->rowIndex(), row);
+  QCOMPARE(place->columnIndex(), column);
+  QCOMPARE(place->rowExtent(), 1);
+  QCOMPARE(place->table(), cell->parent());
+  QCOMPARE(place->columnHeaderCells().size(), 1);
+  QCOMPARE(place->columnHeaderCells().front()->text(QAccessible::Name), grid->columnDescription(column));
+  const auto rowHeaders = place->rowHeaderCells();
+  if (column == 0) {
+    QVERIFY(rowHeaders.isEmpty());
+  } else {
+    QCOMPARE(rowHeaders.size(), 1);
+    QCOMPARE(rowHeaders.front(), grid->cellAt(row, 0));
+  }
+  // On the screen where the picture shows it, and found there again.
+  const QRect box(Picture(table().Picture1)->mapToGlobal(QPoint(0, 0)), Picture(table().Picture1)->size());
+  const QRect where = cell->rect();
+  QVERIFY(box.contains(where));
+  QVERIFY(where.width() > 30 && where.height() == 14);
+  QCOMPARE(cell->parent()->childAt(where.center().x(), where.center().y()), cell);
+}
+
+void DODataTest::accessibleColumnHeaders_data() {
+  QTest::addColumn<int>("column");
+  QTest::addColumn<QString>("heading");
+  QTest::newRow("temperature") << 0 << QString::fromUtf8("温度(℃)");
+  QTest::newRow("pure water") << 1 << "0";
+  QTest::newRow("5000") << 2 << "5000";
+  QTest::newRow("10000") << 3 << "10000";
+  QTest::newRow("15000") << 4 << "15000";
+  QTest::newRow("20000") << 5 << "20000";
+  QTest::newRow("per 100") << 6 << QString::fromUtf8("100 mgCl/ℓごとに減ずべき溶存酸素量");
+}
+
+void DODataTest::accessibleColumnHeaders() {
+  QFETCH(int, column);
+  QFETCH(QString, heading);
+  QAccessibleTableInterface* grid = accessibleTable();
+  QVERIFY(grid);
+  QCOMPARE(grid->columnDescription(column), heading);
+  QAccessibleInterface* header = grid->cellAt(0, column)->tableCellInterface()->columnHeaderCells().front();
+  QCOMPARE(header->role(), QAccessible::ColumnHeader);
+  QCOMPARE(header->text(QAccessible::Name), heading);
+  // The units, for whoever reads on.
+  QVERIFY(header->text(QAccessible::Description).contains(column == 0 ? QString::fromUtf8("℃") : "mg O/"));
+  QVERIFY(!header->tableCellInterface());
+  QVERIFY(header->rect().bottom() < grid->cellAt(0, column)->rect().top());
+}
+
+void DODataTest::everyAccessibleCellReadsAsTheTable() {
+  QFile csv(DOSAT_TABLE_CSV);
+  QVERIFY(csv.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts).mid(1);
+  QCOMPARE(lines.size(), 36);
+  QAccessibleTableInterface* grid = accessibleTable();
+  QVERIFY(grid);
+  for (int row = 0; row < 36; ++row) {
+    const QStringList cells = lines[row].split(',');
+    QCOMPARE(cells.size(), 7);
+    for (int column = 0; column < 7; ++column) QCOMPARE(grid->cellAt(row, column)->text(QAccessible::Name), cells[column]);
+  }
+}
+
+void DODataTest::accessibleChildrenAreTheHeadersThenTheCells() {
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(Picture(table().Picture1));
+  QAccessibleTableInterface* grid = iface->tableInterface();
+  QCOMPARE(iface->childCount(), 7 + 36 * 7);
+  for (int i = 0; i < iface->childCount(); ++i) {
+    QAccessibleInterface* child = iface->child(i);
+    QVERIFY(child);
+    QCOMPARE(iface->indexOfChild(child), i);
+    QCOMPARE(child->parent(), iface);
+    QCOMPARE(iface->child(i), child);  // made once, kept
+    if (i >= 7) QCOMPARE(child, grid->cellAt((i - 7) / 7, (i - 7) % 7));
+  }
+  QVERIFY(!iface->child(iface->childCount()));
+  QCOMPARE(iface->indexOfChild(QAccessible::queryAccessibleInterface(Button(table().Command1))), -1);
 }
 
 QTEST_MAIN(DODataTest)

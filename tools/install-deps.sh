@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick libx11-dev
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
   # The Windows build: cross compiler, GoogleTest from source, and wine to run it
   g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine locales xdotool

@@ -1,13 +1,15 @@
-// make_table_bitmap: draws the table picture that the table window shows.
+// make_table_bitmap: lays out the table picture that the table window shows, and draws it.
 //
-//   make_table_bitmap assets/do-table.csv assets/do-table.bmp
+//   make_table_bitmap assets/do-table.csv assets/do-table-layout.txt assets/do-table.bmp
 //
-// The picture is 464 x 649 pixels, black on white, written as a bottom-up 24-bit BMP.
-// Fonts come from the IPA Gothic file itself, not from the font configuration, so that
-// the same machine always draws the same pixels.
+// The layout (ui/table/tablelayout.h) is worked out here, where Qt can measure the ink of
+// the IPA P Gothic glyphs, and written as text; the program draws the table from it at
+// other device pixel ratios. The picture is that layout drawn at 1x by the table's Qt
+// renderer: 464 x 649 pixels, black on white, written as a bottom-up 24-bit BMP. Fonts
+// come from the IPA Gothic file itself, not from the font configuration, so that the same
+// machine always draws the same pixels.
 
 #include <QByteArray>
-#include <QColor>
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
@@ -25,15 +27,22 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
+
+#include "tablelayout.h"
+#include "tablerenderer.h"
 
 namespace {
 
+using dosat::table::Align;
+using dosat::table::PixelRect;
+using dosat::table::TableLayout;
+using dosat::table::TableRow;
+
 constexpr int kWidth = 464;
 constexpr int kHeight = 649;
-constexpr int kRows = 36;
-
-constexpr auto kFontFile = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";
+constexpr int kRows = dosat::table::kRowCount;
 
 // ---- Where everything goes (0-based pixel rows and columns of the rules) ----
 
@@ -53,96 +62,45 @@ constexpr int kNoteHeight = 7;  // rows 631..637 and nothing more
 
 static_assert(kTableBottom == 625, "the table must end at row 625");
 
+// The table window's picture box shows this much of the picture: its interior is one
+// column wider than the picture and ends above the note.
+constexpr PixelRect kShown{0, 0, 465, 629};
+
 constexpr int kTitlePx = 18;
+constexpr int kTitleSpacing = 2;  // a little letter-spacing, as a printed table title has
 constexpr int kHeaderPx = 11;
 constexpr int kDigitPx = 12;
 
 // The note's font size is found by measuring its ink, from here downwards.
 constexpr int kNoteLargestPx = 10;
 
-/// One line of the table as the CSV spells it: temperature, five chloride columns, per 100.
-using TableRow = std::array<QString, 7>;
-
 void fail(const QString& message) {
   std::fprintf(stderr, "make_table_bitmap: %s\n", qPrintable(message));
 }
 
-bool isDecimalText(const QString& text) {
-  if (text.isEmpty()) return false;
-  for (const QChar c : text) {
-    if (!(c.isDigit() && c.unicode() < 0x80) && c != u'.') return false;
-  }
-  return true;
-}
-
-/// The 36 rows of the CSV, 0 to 35 °C in order, or nothing (with a message) if it is not that.
+/// The 36 rows of the CSV, or nothing (with a message) if it is not that.
 std::optional<std::vector<TableRow>> readTable(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+  if (!file.open(QIODevice::ReadOnly)) {
     fail(QStringLiteral("cannot read %1").arg(path));
     return std::nullopt;
   }
-  const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-  if (lines.isEmpty() || !lines.front().startsWith(u"temp_c,")) {
-    fail(QStringLiteral("%1 has no temp_c header line").arg(path));
-    return std::nullopt;
-  }
-  std::vector<TableRow> rows;
-  for (qsizetype i = 1; i < lines.size(); ++i) {
-    const QStringList fields = lines[i].trimmed().split(u',');
-    if (fields.size() != 7) {
-      fail(QStringLiteral("line %1 has %2 fields, not 7").arg(i + 1).arg(fields.size()));
-      return std::nullopt;
-    }
-    TableRow row;
-    for (int c = 0; c < 7; ++c) {
-      row[c] = fields[c].trimmed();
-      if (!isDecimalText(row[c])) {
-        fail(QStringLiteral("line %1: \"%2\" is not a number").arg(i + 1).arg(row[c]));
-        return std::nullopt;
-      }
-    }
-    if (row[0] != QString::number(rows.size())) {
-      fail(QStringLiteral("line %1 is for %2 °C, expected %3").arg(i + 1).arg(row[0]).arg(rows.size()));
-      return std::nullopt;
-    }
-    rows.push_back(row);
-  }
-  if (rows.size() != kRows) {
-    fail(QStringLiteral("%1 has %2 rows, expected %3").arg(path).arg(rows.size()).arg(kRows));
-    return std::nullopt;
-  }
+  std::string error;
+  auto rows = dosat::table::parseTableCsv(file.readAll().toStdString(), &error);
+  if (!rows) fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(error)));
   return rows;
 }
 
-class Fonts {
- public:
-  /// Loads the font file; false (with a message) if Qt cannot use it.
-  bool load() {
-    const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(kFontFile));
-    const QStringList families = id < 0 ? QStringList{} : QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty()) {
-      fail(QStringLiteral("cannot load %1 (package fonts-ipafont-gothic)").arg(kFontFile));
-      return false;
-    }
-    family_ = families.front();
-    return true;
+/// Loads the font file; its family name, or an empty string (with a message) if Qt cannot use it.
+QString loadFontFile() {
+  const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(dosat::table::kFontFile));
+  const QStringList families = id < 0 ? QStringList{} : QFontDatabase::applicationFontFamilies(id);
+  if (families.isEmpty()) {
+    fail(QStringLiteral("cannot load %1 (package fonts-ipafont-gothic)").arg(dosat::table::kFontFile));
+    return {};
   }
-
-  /// The loaded face at `pixels` pixels, grey-antialiased and fully hinted for crisp digits.
-  QFont at(int pixels) const {
-    QFont font(family_);
-    font.setPixelSize(pixels);
-    // No fallback to other installed fonts, and no colour fringes from subpixel rendering.
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::NoSubpixelAntialias));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    font.setKerning(false);
-    return font;
-  }
-
- private:
-  QString family_;
-};
+  return families.front();
+}
 
 /// The smallest rectangle holding every non-white pixel of `image`; empty if there is none.
 QRect inkBounds(const QImage& image) {
@@ -175,18 +133,23 @@ QRect inkOf(const QFont& font, const QString& text) {
   return inkBounds(scratch).translated(-pad, -2 * pad);
 }
 
-class TablePainter {
+/// Works out where every rule and text of the table goes, measuring the glyphs of `family`.
+class LayoutBuilder {
  public:
-  TablePainter(QImage& image, const Fonts& fonts) : painter_(&image), fonts_(fonts) {
-    painter_.setPen(Qt::black);
+  explicit LayoutBuilder(QString family) : family_(std::move(family)) {
+    layout_.width = kWidth;
+    layout_.height = kHeight;
+    layout_.clip = kShown;
+    layout_.columnRules.assign(kColumnRules.begin(), kColumnRules.end());
+    layout_.topRule = kTableTop;
+    for (int r = 0; r <= kRows; ++r) layout_.rowRules.push_back(kHeaderBottom + r * kRowPitch);
   }
 
+  const TableLayout& layout() const { return layout_; }
+
   void title() {
-    const QFont font = fonts_.at(kTitlePx);
-    // A little letter-spacing, as a printed table title has.
-    QFont spaced = font;
-    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    centreInk(spaced, QStringLiteral("水中の飽和溶存酸素量"), QRect(0, kTitleTop, kWidth, kTableTop - kTitleTop));
+    const QFont spaced = font(kTitlePx, kTitleSpacing);
+    centreInk(spaced, QString::fromUtf8(dosat::table::kTitle), QRect(0, kTitleTop, kWidth, kTableTop - kTitleTop));
   }
 
   void rules() {
@@ -206,65 +169,60 @@ class TablePainter {
   }
 
   void headings() {
-    const QFont font = fonts_.at(kHeaderPx);
+    const QFont heading = font(kHeaderPx);
     const int headerTop = kTableTop + 1;
     const int headerHeight = kHeaderBottom - headerTop;
 
-    stackedLines(font, {QStringLiteral("温度"), QStringLiteral("(℃)")},
-                 cell(0, headerTop, headerHeight), 15);
+    stackedLines(heading, {QStringLiteral("温度"), QStringLiteral("(℃)")}, cell(0, headerTop, headerHeight), 15);
 
     const QRect chlorideBand(kColumnRules[1] + 1, headerTop, kColumnRules[6] - kColumnRules[1] - 1,
                              kChlorideRule - headerTop);
-    centreText(font, QStringLiteral("水中の塩素イオン量 (mg Cl/ℓ)"), chlorideBand);
+    centreText(heading, QStringLiteral("水中の塩素イオン量 (mg Cl/ℓ)"), chlorideBand);
 
-    const QStringList concentrations{QStringLiteral("0"), QStringLiteral("5000"), QStringLiteral("10000"),
-                                     QStringLiteral("15000"), QStringLiteral("20000")};
-    for (int c = 0; c < 5; ++c) {
-      centreText(fonts_.at(kDigitPx), concentrations[c], cell(c + 1, kChlorideRule + 1, kConcRule - kChlorideRule - 1));
+    for (int c = 1; c <= 5; ++c) {
+      centreText(font(kDigitPx), QString::fromUtf8(dosat::table::kColumnHeadings[c]),
+                 cell(c, kChlorideRule + 1, kConcRule - kChlorideRule - 1));
     }
 
     const QRect oxygenBand(kColumnRules[1] + 1, kConcRule + 1, kColumnRules[6] - kColumnRules[1] - 1,
                            kHeaderBottom - kConcRule - 1);
-    centreText(font, QStringLiteral("溶存酸素量 (mg O/ℓ)"), oxygenBand);
+    centreText(heading, QStringLiteral("溶存酸素量 (mg O/ℓ)"), oxygenBand);
 
-    stackedLines(font,
+    stackedLines(heading,
                  {QStringLiteral("塩素イオン 100"), QStringLiteral("mgCl/ℓごとに"),
                   QStringLiteral("減ずべき溶存酸素量"), QStringLiteral("(mg O/ℓ)")},
                  cell(6, headerTop, headerHeight), 13);
   }
 
   void values(const std::vector<TableRow>& rows) {
-    const QFont font = fonts_.at(kDigitPx);
-    const QFontMetrics metrics(font);
+    const QFont digits = font(kDigitPx);
+    const QFontMetrics metrics(digits);
     // Right-aligning on a common edge lines the decimal points up, as in print; the
     // edge sits so that the widest text of the column is centred.
     const std::array<QString, 7> widest{QStringLiteral("00"),    QStringLiteral("00.00"), QStringLiteral("00.00"),
                                         QStringLiteral("00.00"), QStringLiteral("00.00"), QStringLiteral("00.00"),
                                         QStringLiteral("0.0000")};
-    const int baselineDrop = digitBaselineDrop(font, kRowPitch - 1);
+    const int baselineDrop = digitBaselineDrop(digits, kRowPitch - 1);
     for (int r = 0; r < kRows; ++r) {
       const int top = kHeaderBottom + 1 + r * kRowPitch;
       for (int c = 0; c < 7; ++c) {
         const QRect box = cell(c, top, kRowPitch - 1);
         const int right = box.center().x() + (metrics.horizontalAdvance(widest[c]) + 1) / 2;
-        painter_.setFont(font);
-        painter_.drawText(right - metrics.horizontalAdvance(rows[r][c]), top + baselineDrop, rows[r][c]);
+        const QString value = QString::fromStdString(rows[r][c]);
+        text(digits, right - metrics.horizontalAdvance(value), top + baselineDrop, value, Align::Right);
       }
     }
   }
 
-  /// Draws the source note in the largest size whose ink fits rows kNoteTop..kNoteTop+6.
+  /// Places the source note in the largest size whose ink fits rows kNoteTop..kNoteTop+6.
   bool note() {
-    const QString text = QStringLiteral("(参考：JIS K0102より)");
+    const QString note = QString::fromUtf8(dosat::table::kNote);
     for (int px = kNoteLargestPx; px >= 4; --px) {
-      const QFont font = fonts_.at(px);
-      const QRect ink = inkOf(font, text);
+      const QFont small = font(px);
+      const QRect ink = inkOf(small, note);
       if (ink.height() > kNoteHeight) continue;
       // Right under the table's right edge, where a printed table credits its source.
-      const int x = kColumnRules.back() - ink.right();
-      const int y = kNoteTop - ink.top();
-      painter_.setFont(font);
-      painter_.drawText(x, y, text);
+      text(small, kColumnRules.back() - ink.right(), kNoteTop - ink.top(), note, Align::Right);
       return true;
     }
     fail(QStringLiteral("the note does not fit in %1 pixel rows").arg(kNoteHeight));
@@ -272,8 +230,19 @@ class TablePainter {
   }
 
  private:
-  void hline(int y, int x0, int x1) { painter_.fillRect(QRect(QPoint(x0, y), QPoint(x1, y)), Qt::black); }
-  void vline(int x, int y0, int y1) { painter_.fillRect(QRect(QPoint(x, y0), QPoint(x, y1)), Qt::black); }
+  QFont font(int pixels, int spacing = 0) const { return dosat::table::tableFont(family_, pixels, spacing); }
+
+  /// Records `value` drawn with its origin at (x, baseline), anchored by `align` so that a
+  /// renderer with other metrics keeps it centred or right-aligned.
+  void text(const QFont& font, int x, int baseline, const QString& value, Align align) {
+    const int advance = QFontMetrics(font).horizontalAdvance(value);
+    const double share = align == Align::Left ? 0.0 : align == Align::Centre ? 0.5 : 1.0;
+    const int spacing = int(font.letterSpacing());
+    layout_.texts.push_back({value.toStdString(), font.pixelSize(), spacing, align, x + share * advance, baseline});
+  }
+
+  void hline(int y, int x0, int x1) { layout_.rules.push_back({x0, y, x1 - x0 + 1, 1}); }
+  void vline(int x, int y0, int y1) { layout_.rules.push_back({x, y0, 1, y1 - y0 + 1}); }
 
   /// The inside of column `c` (0 = temperature, 6 = per 100) from row `top`, `height` rows tall.
   static QRect cell(int c, int top, int height) {
@@ -286,42 +255,39 @@ class TablePainter {
     return (cellHeight - ink.height()) / 2 - ink.top();
   }
 
-  /// Centres the ink of `text` in `box`, so that parentheses and kana sit where the eye expects.
-  void centreInk(const QFont& font, const QString& text, const QRect& box) {
-    const QRect ink = inkOf(font, text);
+  /// Centres the ink of `value` in `box`, so that parentheses and kana sit where the eye expects.
+  void centreInk(const QFont& font, const QString& value, const QRect& box) {
+    const QRect ink = inkOf(font, value);
     const int x = box.left() + (box.width() - ink.width()) / 2 - ink.left();
     const int y = box.top() + (box.height() - ink.height()) / 2 - ink.top();
-    painter_.setFont(font);
-    painter_.drawText(x, y, text);
+    text(font, x, y, value, Align::Centre);
   }
 
-  /// Centres `text` horizontally by its advance and vertically by the font's em box, so that
+  /// Centres `value` horizontally by its advance and vertically by the font's em box, so that
   /// texts side by side share a baseline whatever their ink.
-  void centreText(const QFont& font, const QString& text, const QRect& box) {
+  void centreText(const QFont& font, const QString& value, const QRect& box) {
     const QFontMetrics metrics(font);
     const QRect em = inkOf(font, QStringLiteral("温"));
-    const int x = box.left() + (box.width() - metrics.horizontalAdvance(text) + 1) / 2;
+    const int x = box.left() + (box.width() - metrics.horizontalAdvance(value) + 1) / 2;
     const int y = box.top() + (box.height() - em.height()) / 2 - em.top();
-    painter_.setFont(font);
-    painter_.drawText(x, y, text);
+    text(font, x, y, value, Align::Centre);
   }
 
   /// Lines of text `pitch` rows apart, each centred horizontally, the block centred in `box`.
   void stackedLines(const QFont& font, const QStringList& lines, const QRect& box, int pitch) {
     const QFontMetrics metrics(font);
     const QRect em = inkOf(font, QStringLiteral("温"));
-    const int blockHeight = (lines.size() - 1) * pitch + em.height();
+    const int blockHeight = int(lines.size() - 1) * pitch + em.height();
     int y = box.top() + (box.height() - blockHeight) / 2 - em.top();
-    painter_.setFont(font);
     for (const QString& line : lines) {
       const int x = box.left() + (box.width() - metrics.horizontalAdvance(line) + 1) / 2;
-      painter_.drawText(x, y, line);
+      text(font, x, y, line, Align::Centre);
       y += pitch;
     }
   }
 
-  QPainter painter_;
-  const Fonts& fonts_;
+  QString family_;
+  TableLayout layout_;
 };
 
 void putU16(QByteArray& out, std::uint16_t v) {
@@ -388,8 +354,8 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_table_bitmap <do-table.csv> <do-table.bmp>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: make_table_bitmap <do-table.csv> <do-table-layout.txt> <do-table.bmp>\n");
     return 2;
   }
   // Drawing needs no screen; this also lets it run in a build without a display.
@@ -398,18 +364,26 @@ int main(int argc, char** argv) {
 
   const auto rows = readTable(QString::fromLocal8Bit(argv[1]));
   if (!rows) return 1;
-  Fonts fonts;
-  if (!fonts.load()) return 1;
+  const QString family = loadFontFile();
+  if (family.isEmpty()) return 1;
 
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    TablePainter table(image, fonts);
-    table.title();
-    table.headings();
-    table.values(*rows);
-    table.rules();
-    if (!table.note()) return 1;
+  LayoutBuilder table(family);
+  table.title();
+  table.headings();
+  table.values(*rows);
+  table.rules();
+  if (!table.note()) return 1;
+
+  // The picture is drawn from the layout as written, as the program draws it.
+  const std::string text = dosat::table::formatLayout(table.layout());
+  const auto layout = dosat::table::parseLayout(text);
+  if (!layout || *layout != table.layout()) {
+    fail(QStringLiteral("the layout does not read back as written"));
+    return 1;
   }
-  return writeFile(QString::fromLocal8Bit(argv[2]), encodeBmp(image)) ? 0 : 1;
+  const QImage image = dosat::table::renderLayout(*layout, family, {0, 0, layout->width, layout->height});
+  return writeFile(QString::fromLocal8Bit(argv[2]), QByteArray::fromStdString(text)) &&
+                 writeFile(QString::fromLocal8Bit(argv[3]), encodeBmp(image))
+             ? 0
+             : 1;
 }

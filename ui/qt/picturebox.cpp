@@ -14,11 +14,29 @@ void PictureBox::setPicture(const QImage& picture) {
   update();
 }
 
+void PictureBox::setPictureForRatio(std::function<QImage(qreal ratio)> draw) {
+  drawForRatio_ = std::move(draw);
+  drawn_ = QImage();
+  drawnRatio_ = 0;
+  update();
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter painter(this);
   painter.setClipRect(contentsRect());
-  painter.drawImage(contentsRect().topLeft(), picture_);
+  painter.drawImage(contentsRect().topLeft(), shownPicture(devicePixelRatioF()));
+}
+
+// A picture of the box's own size, scaled by the device, would come out blurred at 1.5
+// and blocky at 2; at 1 the picture itself is exact.
+const QImage& PictureBox::shownPicture(qreal ratio) {
+  if (ratio == 1.0 || !drawForRatio_) return picture_;
+  if (ratio != drawnRatio_) {
+    drawn_ = drawForRatio_(ratio);
+    drawnRatio_ = ratio;
+  }
+  return drawn_.isNull() ? picture_ : drawn_;
 }
 
 }  // namespace dosat

@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QImage>
 
+#include <functional>
+
 namespace dosat {
 
 /// A picture in a sunken frame two pixels wide, drawn at its own size from
@@ -14,11 +16,23 @@ class PictureBox : public QFrame {
   void setPicture(const QImage& picture);
   const QImage& picture() const { return picture_; }
 
+  /// At device pixel ratios other than 1, shows `draw(ratio)` instead of the picture: the
+  /// same drawing made for that ratio, in device pixels, with its devicePixelRatio set.
+  /// It is drawn on the first paint at a ratio and kept until the ratio changes; a null
+  /// image falls back to the picture.
+  void setPictureForRatio(std::function<QImage(qreal ratio)> draw);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  /// What to draw at `ratio`: the picture, or the drawing made for that ratio.
+  const QImage& shownPicture(qreal ratio);
+
   QImage picture_;
+  std::function<QImage(qreal)> drawForRatio_;
+  QImage drawn_;           // drawForRatio_(drawnRatio_)
+  qreal drawnRatio_ = 0;   // 0: nothing drawn yet
 };
 
 }  // namespace dosat

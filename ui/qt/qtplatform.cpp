@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "design.h"
+#include "embeddedtable.h"
 #include "fonts.h"
 #include "picturebox.h"
 #include "twips.h"
@@ -171,8 +172,13 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
     }
     case design::Kind::Picture: {
       auto* picture = new PictureBox(widget_);
+      // Before anything asks for its accessible interface: screen readers read the table's cells.
+      table::makeTableAccessible(picture);
+      picture->setAccessibleName(QString::fromUtf8(table::kTitle.data(), table::kTitle.size()));
       // Decoded here, the first time the table is asked for, not at start-up.
       picture->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
+      // Elsewhere than at 1x the table is drawn afresh from its layout, sharp at the device's pixels.
+      picture->setPictureForRatio(&table::renderShownTable);
       widget = picture;
       break;
     }
@@ -192,7 +198,13 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
 // inside it.
 QtWindow::~QtWindow() {
   widget_->detach();
-  for (QWidget* control : controls_) QObject::disconnect(control, nullptr, nullptr, nullptr);
+  // Only the clicks: the accessibility cache and others still need to hear of the
+  // controls' destruction.
+  for (QWidget* control : controls_) {
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+      QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr);
+    }
+  }
   widget_->hide();
   if (widget_->closing()) {
     widget_->deleteLater();

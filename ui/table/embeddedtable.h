@@ -1,0 +1,31 @@
+#pragma once
+
+// The table as the program embeds it: the layout and the numbers are read from the
+// program's resources the first time something asks for them, never at start-up.
+
+#include <QImage>
+#include <QWidget>
+
+#include <vector>
+
+#include "tablelayout.h"
+
+namespace dosat::table {
+
+/// The 1x layout embedded from assets/do-table-layout.txt; null if it does not read.
+const TableLayout* embeddedLayout();
+
+/// The table's 36 rows embedded from assets/do-table.csv; null if they do not read.
+const std::vector<TableRow>* embeddedRows();
+
+/// The part of the table the table window shows (the layout's clip), drawn for `ratio`
+/// device pixels per pixel: an image in device pixels with that devicePixelRatio, or a
+/// null image if the layout does not read.
+QImage renderShownTable(qreal ratio);
+
+/// Has assistive technology read `widget`, which shows the table picture from its
+/// contents' top-left corner, as the table itself (a TableAccessible). Call it before the
+/// widget is first shown.
+void makeTableAccessible(QWidget* widget);
+
+}  // namespace dosat::table

@@ -1,0 +1,135 @@
+#include "tableaccessible.h"
+
+#include <QWidget>
+
+#include "tablecellaccessible.h"
+
+namespace dosat::table {
+namespace {
+
+constexpr int kHeaderCount = kColumnCount;
+
+/// What each column's numbers are, for a screen reader that reads more than the heading.
+const char* const kColumnMeanings[kColumnCount] = {
+    "温度 (℃)",
+    "水中の塩素イオン量 0 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
+    "水中の塩素イオン量 5000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
+    "水中の塩素イオン量 10000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
+    "水中の塩素イオン量 15000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
+    "水中の塩素イオン量 20000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
+    "塩素イオン 100 mgCl/ℓごとに減ずべき溶存酸素量 (mg O/ℓ)",
+};
+
+}  // namespace
+
+TableAccessible::TableAccessible(QWidget* widget, const TableLayout& layout, const std::vector<TableRow>& rows)
+    : QAccessibleWidget(widget, QAccessible::Table),
+      layout_(layout),
+      rows_(rows),
+      children_(std::size_t(kHeaderCount + kRowCount * kColumnCount), 0) {}
+
+TableAccessible::~TableAccessible() {
+  for (const QAccessible::Id id : children_) {
+    if (id != 0) QAccessible::deleteAccessibleInterface(id);
+  }
+}
+
+QString TableAccessible::text(QAccessible::Text t) const {
+  switch (t) {
+    case QAccessible::Name:
+      return widget()->accessibleName().isEmpty() ? QString::fromUtf8(kTitle) : widget()->accessibleName();
+    case QAccessible::Description:
+      return QStringLiteral("JIS K0102 の水中の飽和溶存酸素量 (mg O/ℓ) の表：水温 0～35 ℃、"
+                            "水中の塩素イオン量 0～20000 mg Cl/ℓ ") +
+             QString::fromUtf8(kNote);
+    default:
+      return QAccessibleWidget::text(t);
+  }
+}
+
+QAccessible::State TableAccessible::state() const {
+  QAccessible::State s = QAccessibleWidget::state();
+  s.readOnly = true;
+  return s;
+}
+
+int TableAccessible::childCount() const { return int(children_.size()); }
+
+QAccessibleInterface* TableAccessible::child(int index) const {
+  return index >= 0 && index < childCount() ? childInterface(index) : nullptr;
+}
+
+int TableAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  const auto* cell = dynamic_cast<const TableCellAccessible*>(child);
+  if (!cell || cell->table() != this) return -1;
+  const int row = cell->rowIndex();
+  return row < 0 ? cell->columnIndex() : kHeaderCount + row * kColumnCount + cell->columnIndex();
+}
+
+QAccessibleInterface* TableAccessible::childAt(int x, int y) const {
+  const QPoint at = widget()->mapFromGlobal(QPoint(x, y));
+  for (int index = 0; index < childCount(); ++index) {
+    const int row = index < kHeaderCount ? -1 : (index - kHeaderCount) / kColumnCount;
+    const int column = index < kHeaderCount ? index : (index - kHeaderCount) % kColumnCount;
+    if (localCellRect(row, column).contains(at)) return childInterface(index);
+  }
+  return nullptr;
+}
+
+void* TableAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+  return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessibleInterface* TableAccessible::cellAt(int row, int column) const {
+  if (row < 0 || row >= kRowCount || column < 0 || column >= kColumnCount) return nullptr;
+  return childInterface(kHeaderCount + row * kColumnCount + column);
+}
+
+QString TableAccessible::columnDescription(int column) const { return cellText(-1, column); }
+
+QString TableAccessible::rowDescription(int row) const {
+  return row >= 0 && row < kRowCount ? cellText(row, 0) + QStringLiteral(" ℃") : QString();
+}
+
+QAccessibleInterface* TableAccessible::columnHeader(int column) const {
+  return column >= 0 && column < kColumnCount ? childInterface(column) : nullptr;
+}
+
+QString TableAccessible::cellText(int row, int column) const {
+  if (column < 0 || column >= kColumnCount || row < -1 || row >= int(rows_.size())) return {};
+  return QString::fromStdString(row < 0 ? std::string(kColumnHeadings[column]) : rows_[row][column]);
+}
+
+QString TableAccessible::columnMeaning(int column) const {
+  return column >= 0 && column < kColumnCount ? QString::fromUtf8(kColumnMeanings[column]) : QString();
+}
+
+QRect TableAccessible::cellRect(int row, int column) const {
+  const QRect local = localCellRect(row, column);
+  return QRect(widget()->mapToGlobal(local.topLeft()), local.size());
+}
+
+QRect TableAccessible::localCellRect(int row, int column) const {
+  const std::vector<int>& x = layout_.columnRules;
+  const std::vector<int>& y = layout_.rowRules;
+  const int top = row < 0 ? layout_.topRule : y[std::size_t(row)];
+  const int bottom = row < 0 ? y.front() : y[std::size_t(row) + 1];
+  const QRect contents = widget()->contentsRect();
+  // Inside the cell's rules, and cut off where the picture is.
+  return QRect(x[column] + 1, top + 1, x[column + 1] - x[column] - 1, bottom - top - 1).translated(contents.topLeft()) &
+         contents;
+}
+
+QAccessibleInterface* TableAccessible::childInterface(int index) const {
+  QAccessible::Id& id = children_[std::size_t(index)];
+  if (id == 0) {
+    const int row = index < kHeaderCount ? -1 : (index - kHeaderCount) / kColumnCount;
+    const int column = index < kHeaderCount ? index : (index - kHeaderCount) % kColumnCount;
+    id = QAccessible::registerAccessibleInterface(
+        new TableCellAccessible(const_cast<TableAccessible&>(*this), row, column));
+  }
+  return QAccessible::accessibleInterface(id);
+}
+
+}  // namespace dosat::table

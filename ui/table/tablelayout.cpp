@@ -1,0 +1,292 @@
+#include "tablelayout.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace dosat::table {
+namespace {
+
+void setError(std::string* error, std::string message) {
+  if (error) *error = std::move(message);
+}
+
+std::string_view trimmed(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+/// The lines of `text`, without their line ends.
+std::vector<std::string_view> lines(std::string_view text) {
+  std::vector<std::string_view> out;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    out.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return out;
+}
+
+/// `line` cut at each `separator` into at most `limit` fields, the last one holding the rest.
+std::vector<std::string_view> fields(std::string_view line, char separator,
+                                     std::size_t limit = std::string_view::npos) {
+  std::vector<std::string_view> out;
+  while (out.size() + 1 < limit) {
+    const std::size_t at = line.find(separator);
+    if (at == std::string_view::npos) break;
+    out.push_back(line.substr(0, at));
+    line.remove_prefix(at + 1);
+  }
+  out.push_back(line);
+  return out;
+}
+
+bool isDecimalText(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+}
+
+template <typename Number>
+std::optional<Number> number(std::string_view text) {
+  Number value{};
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+std::string toText(int value) { return std::to_string(value); }
+
+std::string toText(double value) {
+  // Shortest text that reads back as the same double, whatever the C locale says.
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+constexpr std::string_view alignName(Align align) {
+  switch (align) {
+    case Align::Left: return "left";
+    case Align::Centre: return "centre";
+    case Align::Right: return "right";
+  }
+  return "left";
+}
+
+std::optional<Align> alignFromName(std::string_view name) {
+  for (const Align a : {Align::Left, Align::Centre, Align::Right}) {
+    if (name == alignName(a)) return a;
+  }
+  return std::nullopt;
+}
+
+/// Reads `count` integers (any number if `count` is 0) from `words`; nothing if one is not.
+std::optional<std::vector<int>> integers(const std::vector<std::string_view>& words, std::size_t first,
+                                         std::size_t count) {
+  if (count != 0 && words.size() != first + count) return std::nullopt;
+  std::vector<int> values;
+  for (std::size_t i = first; i < words.size(); ++i) {
+    const auto v = number<int>(words[i]);
+    if (!v) return std::nullopt;
+    values.push_back(*v);
+  }
+  return values;
+}
+
+/// Pixels [first, last] of one axis at `ratio`: each pixel maps as a 1-px rule does, so
+/// a span that ends on a crossing rule ends where that rule ends.
+std::pair<int, int> scaleSpan(int first, int last, double ratio) {
+  return {scalePosition(first, ratio), scalePosition(last, ratio) + scaleThickness(1, ratio) - 1};
+}
+
+}  // namespace
+
+std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error) {
+  std::vector<std::string_view> all = lines(csv);
+  std::vector<std::pair<std::size_t, std::string_view>> numbered;  // 1-based line number, text
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (!trimmed(all[i]).empty()) numbered.emplace_back(i + 1, all[i]);
+  }
+  if (numbered.empty() || !numbered.front().second.starts_with("temp_c,")) {
+    setError(error, "the table has no temp_c header line");
+    return std::nullopt;
+  }
+  std::vector<TableRow> rows;
+  for (std::size_t i = 1; i < numbered.size(); ++i) {
+    const auto& [lineNumber, line] = numbered[i];
+    const std::string where = "line " + std::to_string(lineNumber);
+    const auto cells = fields(trimmed(line), ',');
+    if (cells.size() != kColumnCount) {
+      setError(error, where + " has " + std::to_string(cells.size()) + " fields, not 7");
+      return std::nullopt;
+    }
+    TableRow row;
+    for (int c = 0; c < kColumnCount; ++c) {
+      row[c] = std::string(trimmed(cells[c]));
+      if (!isDecimalText(row[c])) {
+        setError(error, where + ": \"" + row[c] + "\" is not a number");
+        return std::nullopt;
+      }
+    }
+    if (row[0] != std::to_string(rows.size())) {
+      setError(error, where + " is for " + row[0] + " °C, expected " + std::to_string(rows.size()));
+      return std::nullopt;
+    }
+    rows.push_back(std::move(row));
+  }
+  if (rows.size() != kRowCount) {
+    setError(error, "the table has " + std::to_string(rows.size()) + " rows, expected 36");
+    return std::nullopt;
+  }
+  return rows;
+}
+
+std::string formatLayout(const TableLayout& layout) {
+  std::string out =
+      "# The drawing of assets/do-table.bmp, in its pixels; written by tools/make_table_bitmap.\n"
+      "# Format: assets/README.md.\n";
+  const auto line = [&out](std::string_view key, const std::vector<int>& values) {
+    out += key;
+    for (const int v : values) out += ' ' + toText(v);
+    out += '\n';
+  };
+  line("size", {layout.width, layout.height});
+  line("clip", {layout.clip.x, layout.clip.y, layout.clip.width, layout.clip.height});
+  line("columns", layout.columnRules);
+  line("top", {layout.topRule});
+  line("rows", layout.rowRules);
+  for (const PixelRect& r : layout.rules) line("rule", {r.x, r.y, r.width, r.height});
+  for (const TextRun& t : layout.texts) {
+    out += "text " + toText(t.pixelSize) + ' ' + toText(t.letterSpacing) + ' ' + std::string(alignName(t.align)) +
+           ' ' + toText(t.anchorX) + ' ' + toText(t.baseline) + ' ' + t.text + '\n';
+  }
+  return out;
+}
+
+std::optional<TableLayout> parseLayout(std::string_view text, std::string* error) {
+  TableLayout layout;
+  bool haveSize = false, haveClip = false, haveTop = false;
+  const auto all = lines(text);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const std::string_view line = all[i];
+    if (trimmed(line).empty() || line.front() == '#') continue;
+    const std::string where = "line " + std::to_string(i + 1);
+    const auto bad = [&](std::string_view what) {
+      setError(error, where + ": " + std::string(what));
+      return std::nullopt;
+    };
+    const std::string_view key = line.substr(0, line.find(' '));
+    if (key == "text") {
+      // The text is everything after the sixth space, spaces and all.
+      const auto words = fields(line, ' ', 7);
+      if (words.size() != 7 || words[6].empty()) return bad("a text needs size, spacing, alignment, x, baseline and text");
+      const auto size = number<int>(words[1]);
+      const auto spacing = number<int>(words[2]);
+      const auto align = alignFromName(words[3]);
+      const auto x = number<double>(words[4]);
+      const auto baseline = number<int>(words[5]);
+      if (!size || *size <= 0 || !spacing || !align || !x || !std::isfinite(*x) || !baseline) {
+        return bad("malformed text");
+      }
+      layout.texts.push_back({std::string(words[6]), *size, *spacing, *align, *x, *baseline});
+      continue;
+    }
+    const auto words = fields(trimmed(line), ' ');
+    if (key == "size" || key == "clip" || key == "rule") {
+      const auto v = integers(words, 1, key == "size" ? 2 : 4);
+      if (!v) return bad("expected " + std::string(key == "size" ? "2" : "4") + " integers");
+      if (key == "size") {
+        if ((*v)[0] <= 0 || (*v)[1] <= 0) return bad("the size must be positive");
+        layout.width = (*v)[0];
+        layout.height = (*v)[1];
+        haveSize = true;
+        continue;
+      }
+      const PixelRect rect{(*v)[0], (*v)[1], (*v)[2], (*v)[3]};
+      if (rect.width <= 0 || rect.height <= 0) return bad("a rectangle must have a positive size");
+      if (key == "clip") {
+        layout.clip = rect;
+        haveClip = true;
+      } else {
+        layout.rules.push_back(rect);
+      }
+    } else if (key == "top") {
+      const auto v = integers(words, 1, 1);
+      if (!v) return bad("expected 1 integer");
+      layout.topRule = v->front();
+      haveTop = true;
+    } else if (key == "columns" || key == "rows") {
+      const auto v = integers(words, 1, 0);
+      if (!v || !std::is_sorted(v->begin(), v->end())) return bad("expected rising integers");
+      (key == "columns" ? layout.columnRules : layout.rowRules) = *v;
+    } else {
+      return bad("unknown line \"" + std::string(key) + "\"");
+    }
+  }
+  if (!haveSize || !haveClip || !haveTop) {
+    setError(error, "the layout lacks its size, clip or top line");
+    return std::nullopt;
+  }
+  if (layout.columnRules.size() != kColumnCount + 1 || layout.rowRules.size() != kRowCount + 1) {
+    setError(error, "the layout needs 8 column rules and 37 row rules");
+    return std::nullopt;
+  }
+  return layout;
+}
+
+int scalePosition(int p, double ratio) { return int(std::lround(p * ratio)); }
+
+int scaleThickness(int t, double ratio) { return std::max(1, int(std::lround(t * ratio))); }
+
+TableLayout scaleLayout(const TableLayout& layout, double ratio) {
+  TableLayout out = layout;
+  const auto area = [ratio](const PixelRect& r) {
+    const int x = scalePosition(r.x, ratio), y = scalePosition(r.y, ratio);
+    return PixelRect{x, y, scalePosition(r.x + r.width, ratio) - x, scalePosition(r.y + r.height, ratio) - y};
+  };
+  const PixelRect picture = area({0, 0, layout.width, layout.height});
+  out.width = picture.width;
+  out.height = picture.height;
+  out.clip = area(layout.clip);
+
+  for (PixelRect& r : out.rules) {
+    // The short side is the thickness; a square rule is thin both ways.
+    const bool thinAcross = r.height <= r.width;  // horizontal: thin vertically
+    const bool thinAlong = r.width <= r.height;
+    PixelRect s;
+    if (thinAlong) {
+      s.x = scalePosition(r.x, ratio);
+      s.width = scaleThickness(r.width, ratio);
+    } else {
+      const auto [first, last] = scaleSpan(r.x, r.x + r.width - 1, ratio);
+      s.x = first;
+      s.width = last - first + 1;
+    }
+    if (thinAcross) {
+      s.y = scalePosition(r.y, ratio);
+      s.height = scaleThickness(r.height, ratio);
+    } else {
+      const auto [first, last] = scaleSpan(r.y, r.y + r.height - 1, ratio);
+      s.y = first;
+      s.height = last - first + 1;
+    }
+    r = s;
+  }
+  for (TextRun& t : out.texts) {
+    t.pixelSize = std::max(1, int(std::lround(t.pixelSize * ratio)));
+    t.letterSpacing = int(std::lround(t.letterSpacing * ratio));
+    t.anchorX *= ratio;
+    t.baseline = scalePosition(t.baseline, ratio);
+  }
+  for (int& x : out.columnRules) x = scalePosition(x, ratio);
+  out.topRule = scalePosition(out.topRule, ratio);
+  for (int& y : out.rowRules) y = scalePosition(y, ratio);
+  return out;
+}
+
+}  // namespace dosat::table

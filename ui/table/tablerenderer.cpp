@@ -1,0 +1,62 @@
+#include "tablerenderer.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStringList>
+
+#include <cmath>
+
+namespace dosat::table {
+
+QString tableFontFamily() {
+  // By family name first, so that the program needs no file path where the font is installed.
+  static const QString family = [] {
+    for (const QString& name : {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")}) {
+      if (QFontDatabase::hasFamily(name)) return name;
+    }
+    const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(kFontFile));
+    const QStringList loaded = id < 0 ? QStringList{} : QFontDatabase::applicationFontFamilies(id);
+    return loaded.isEmpty() ? QString() : loaded.front();
+  }();
+  return family;
+}
+
+QFont tableFont(const QString& family, int pixelSize, int letterSpacing) {
+  QFont font;
+  if (family.isEmpty()) {
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                      QStringLiteral("Droid Sans Fallback")});
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
+  } else {
+    font.setFamily(family);
+    // No glyphs from other fonts: every character of the table is in IPA P Gothic.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::NoSubpixelAntialias));
+  }
+  font.setPixelSize(pixelSize);
+  // Colour fringes would show on the white table; full hinting keeps digits crisp.
+  font.setHintingPreference(QFont::PreferFullHinting);
+  font.setKerning(false);
+  if (letterSpacing != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+  return font;
+}
+
+QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area) {
+  QImage image(area.width, area.height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.translate(-area.x, -area.y);
+  painter.setPen(Qt::black);
+  for (const TextRun& run : layout.texts) {
+    const QFont font = tableFont(family, run.pixelSize, run.letterSpacing);
+    const QString text = QString::fromStdString(run.text);
+    const double share = run.align == Align::Left ? 0.0 : run.align == Align::Centre ? 0.5 : 1.0;
+    const int advance = QFontMetrics(font).horizontalAdvance(text);
+    painter.setFont(font);
+    painter.drawText(QPoint(int(std::floor(run.anchorX - share * advance)), run.baseline), text);
+  }
+  for (const PixelRect& r : layout.rules) painter.fillRect(QRect(r.x, r.y, r.width, r.height), Qt::black);
+  return image;
+}
+
+}  // namespace dosat::table
