@@ -7,6 +7,7 @@
 #include <cmath>
 #include <set>
 
+#include "ratios.h"
 #include "tablelayout.h"
 
 using dosat::table::Align;
@@ -143,15 +144,7 @@ void TableLayoutTest::formatReadsBackToTheCommittedText() {
 }
 
 void TableLayoutTest::scaledRulesHaveOneThickness_data() {
-  QTest::addColumn<double>("ratio");
-  QTest::addColumn<int>("thickness");
-  QTest::newRow("1") << 1.0 << 1;
-  QTest::newRow("1.25") << 1.25 << 1;
-  QTest::newRow("1.5") << 1.5 << 2;
-  QTest::newRow("1.75") << 1.75 << 2;
-  QTest::newRow("2") << 2.0 << 2;
-  QTest::newRow("2.5") << 2.5 << 3;
-  QTest::newRow("3") << 3.0 << 3;
+  AddRatioRows();
 }
 
 // Where 15-px rows become 22.5 px, rounding each rule's two edges would give 1- and

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include "ratios.h"
 #include "embeddedtable.h"
 #include "tablelayout.h"
 #include "tablerenderer.h"
@@ -116,15 +117,7 @@ void TableRenderTest::shownPartAtOneIsThePicturesTop() {
 }
 
 void TableRenderTest::rulesAreBlackAndEquallyThick_data() {
-  QTest::addColumn<double>("ratio");
-  QTest::addColumn<int>("thickness");
-  QTest::newRow("1") << 1.0 << 1;
-  QTest::newRow("1.25") << 1.25 << 1;
-  QTest::newRow("1.5") << 1.5 << 2;
-  QTest::newRow("1.75") << 1.75 << 2;
-  QTest::newRow("2") << 2.0 << 2;
-  QTest::newRow("2.5") << 2.5 << 3;
-  QTest::newRow("3") << 3.0 << 3;
+  AddRatioRows();
 }
 
 // Scans real pixel rows and columns of what the table window would show: every rule
