@@ -13,12 +13,30 @@
 
 #include "design.h"
 #include "dodata.h"
+#include "newerwindows.h"
 #include "program.h"
 #include "text.h"
 #include "win32platform.h"
 #include "zepalt.h"
 
 namespace {
+
+// DOSAT_DPI_SUPPORT=per-monitor or =system runs every test as on Windows 8.1 or 7:
+// the resolver is told that the newer DPI functions are missing.
+class OlderWindows : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char* asked = std::getenv("DOSAT_DPI_SUPPORT");
+    const std::string support = asked ? asked : "";
+    if (support == "per-monitor") dosat::win32::LimitDpiSupport(dosat::win32::DpiSupport::PerMonitor);
+    if (support == "system") dosat::win32::LimitDpiSupport(dosat::win32::DpiSupport::System);
+    ASSERT_TRUE(support.empty() || support == "per-monitor" || support == "system") << support;
+    const auto now = dosat::win32::CurrentDpiSupport();
+    EXPECT_EQ(now == dosat::win32::DpiSupport::PerMonitor, support == "per-monitor");
+    EXPECT_EQ(now == dosat::win32::DpiSupport::System, support == "system");
+  }
+};
+::testing::Environment* const kOlderWindows = ::testing::AddGlobalTestEnvironment(new OlderWindows);
 
 using dosat::design::kCalculationWindow;
 using dosat::design::kTableWindow;
@@ -654,12 +672,12 @@ TEST_F(Win32Windows, ClosingBeforeTheTableWasEverShown) {
 
 }  // namespace
 
-// ---- On a scaled screen (run under tools/wine-scaled.sh) ----
+// ---- On a scaled screen (run under tools/wine-as.sh --dpi) ----
 
 class Scaled : public Win32Windows {
  protected:
   void SetUp() override {
-    dpi_ = GetDpiForSystem();
+    dpi_ = dosat::win32::SystemDpi();
     if (dpi_ == 96) GTEST_SKIP() << "the screen is not scaled";
     Win32Windows::SetUp();
   }

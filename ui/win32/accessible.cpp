@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "newerwindows.h"
+
 // IID_IAccessible is given by __uuidof: MinGW's import library of oleacc.dll
 // resolves the IID_IAccessible symbol to an import thunk, not to the GUID.
 
@@ -233,28 +235,9 @@ void ProvideAccessibleText(HWND control, AccessibleText text) {
 
 void AnnounceValue(HWND control, const std::wstring& announcement) {
   NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
-  // UI Automation's notification (Windows 10 1709 and later) is what screen
-  // readers speak for a control that does not have the focus. Looked up at
-  // run time, so that the program still starts where it is missing.
-  using HostProvider = HRESULT(WINAPI*)(HWND, IUnknown**);
-  using Notify = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
-  static const HMODULE uia =
-      LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!uia) return;
-  const auto host = reinterpret_cast<HostProvider>(
-      reinterpret_cast<void*>(GetProcAddress(uia, "UiaHostProviderFromHwnd")));
-  const auto notify = reinterpret_cast<Notify>(
-      reinterpret_cast<void*>(GetProcAddress(uia, "UiaRaiseNotificationEvent")));
-  IUnknown* provider = nullptr;
-  if (host && notify && SUCCEEDED(host(control, &provider)) && provider) {
-    BSTR text = Copy(announcement);
-    BSTR activity = SysAllocString(L"dosat.result");
-    // NotificationKind_ActionCompleted, NotificationProcessing_ImportantMostRecent
-    notify(provider, 2, 2, text, activity);
-    SysFreeString(activity);
-    SysFreeString(text);
-    provider->Release();
-  }
+  // What screen readers speak for a control that does not have the focus,
+  // where Windows has it.
+  RaiseNotification(control, announcement, L"dosat.result");
 }
 
 }  // namespace dosat::win32

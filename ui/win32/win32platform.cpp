@@ -16,6 +16,7 @@
 
 #include "accessible.h"
 #include "design.h"
+#include "newerwindows.h"
 #include "tablepicture.h"
 #include "text.h"
 #include "twips.h"
@@ -35,7 +36,8 @@ using win32::Wide;
 
 COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFFFFF); }
 
-UINT SystemDpi() { return GetDpiForSystem(); }
+using win32::SystemDpi;
+using win32::WindowDpi;
 
 // The picture box: the table drawn at its own size from the top-left corner
 // of the box's interior, inside the sunken edge, and cut off at its edges.
@@ -43,7 +45,7 @@ void PaintPicture(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  win32::DrawTablePicture(dc, GetDpiForWindow(hwnd));
+  win32::DrawTablePicture(dc, WindowDpi(hwnd));
 }
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,11 +173,11 @@ Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
   makeControls(dpi);
   RECT made;
   GetWindowRect(hwnd_, &made);
-  if (GetDpiForWindow(hwnd_) != dpi || made.right - made.left != frame.cx ||
+  if (WindowDpi(hwnd_) != dpi || made.right - made.left != frame.cx ||
       made.bottom - made.top != frame.cy) {
     // Another screen's scale, or cut to a screen smaller than the window: the
     // limits that WM_GETMINMAXINFO gives now let it have its designed size.
-    layOut(GetDpiForWindow(hwnd_), nullptr);
+    layOut(WindowDpi(hwnd_), nullptr);
   }
 }
 
@@ -259,7 +261,7 @@ SIZE Win32Window::frameSize(UINT dpi) const {
   const double perPixel = twips::perPixel(static_cast<int>(dpi));
   RECT frame{0, 0, twips::toPixels(design_.clientWidth, perPixel),
              twips::toPixels(design_.clientHeight, perPixel)};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, dpi);
+  win32::AdjustWindowRectForDpi(frame, kStyle, 0, dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -456,7 +458,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // A window keeps its designed size even where the screen is smaller: it is
       // then placed partly off the screen rather than cut short.
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      const SIZE frame = frameSize(GetDpiForWindow(hwnd_));
+      const SIZE frame = frameSize(WindowDpi(hwnd_));
       limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, frame.cx);
       limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, frame.cy);
       return 0;

@@ -1,0 +1,46 @@
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+
+// What dosat.exe uses of Windows newer than 7, the oldest it starts on. None of
+// it is imported: each function is looked up here, once, at run time, and
+// stands in with the nearest older way where this Windows lacks it.
+namespace dosat::win32 {
+
+/// How far this Windows follows the screens' resolutions for the program.
+enum class DpiSupport {
+  System,        ///< Windows 7 and 8: one resolution for every screen, read once
+  PerMonitor,    ///< Windows 8.1: each screen's own (GetDpiForMonitor, WM_DPICHANGED)
+  PerWindow,     ///< Windows 10 1607 and later: each window's own (GetDpiForWindow)
+};
+
+DpiSupport CurrentDpiSupport();
+
+/// The resolution the session's screens were set to when it started.
+UINT SystemDpi();
+/// The resolution of the screen `window` is on.
+UINT WindowDpi(HWND window);
+/// Grows a client rectangle to the outer rectangle of a window with `style`
+/// and `exStyle` on a screen of `dpi`: the frame scales with the window where
+/// Windows scales it (per-monitor v2), else it keeps the system's size.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+
+/// Has screen readers say `text` for `control` without moving the focus: UI
+/// Automation's notification, Windows 10 1709 and later. False where this
+/// Windows has none.
+bool RaiseNotification(HWND control, const std::wstring& text, const std::wstring& activity);
+
+/// A DLL from the system folder only, never from beside the program or the
+/// current folder; null if Windows has none of that name.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+/// For tests: from now on, behave as on a Windows whose DPI support goes no
+/// further than `support`, as if the newer functions were missing.
+void LimitDpiSupport(DpiSupport support);
+
+}  // namespace dosat::win32
