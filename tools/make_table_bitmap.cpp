@@ -1,11 +1,13 @@
 // make_table_bitmap: lays out the table picture that the table window shows, and draws it.
 //
-//   make_table_bitmap assets/do-table.csv assets/do-table-layout.txt assets/do-table.bmp
+//   make_table_bitmap assets/do-table.csv assets/do-table-layout.txt assets/do-table.bmp \
+//                     assets/do-table-rle8.bmp
 //
 // The layout (ui/table/tablelayout.h) is worked out here, where Qt can measure the ink of
 // the IPA P Gothic glyphs, and written as text; the program draws the table from it at
 // other device pixel ratios. The picture is that layout drawn at 1x by the table's Qt
-// renderer: 464 x 649 pixels, black on white, written as a bottom-up 24-bit BMP. Fonts
+// renderer: 464 x 649 pixels, black on white, written as a bottom-up 24-bit BMP, and once
+// more run-length encoded (8-bit, 256 greys) for dosat.exe to carry. Fonts
 // come from the IPA Gothic file itself, not from the font configuration, so that the same
 // machine always draws the same pixels.
 
@@ -299,45 +301,97 @@ void putU32(QByteArray& out, std::uint32_t v) {
   for (int shift = 0; shift < 32; shift += 8) out.append(char((v >> shift) & 0xff));
 }
 
-/// The picture as a 24-bit bottom-up BMP with a BITMAPINFOHEADER, every pixel grey.
-QByteArray encodeBmp(const QImage& image) {
-  const int width = image.width();
-  const int height = image.height();
-  const std::uint32_t stride = (std::uint32_t(width) * 3 + 3) & ~3u;
-  const std::uint32_t pixelBytes = stride * std::uint32_t(height);
-  constexpr std::uint32_t kOffset = 14 + 40;
-  constexpr std::uint32_t kPixelsPerMetre = 2851;  // about 72 dpi
+constexpr std::uint32_t kBmpPixelsPerMetre = 2851;  // about 72 dpi
 
-  QByteArray out;
-  out.reserve(int(kOffset + pixelBytes));
+/// A BMP's two headers: the 14-byte file header and a BITMAPINFOHEADER.
+void putBmpHeaders(QByteArray& out, int width, int height, std::uint16_t bits, std::uint32_t compression,
+                   std::uint32_t colours, std::uint32_t pixelBytes) {
+  const std::uint32_t offset = 14 + 40 + 4 * colours;
   out.append("BM", 2);
-  putU32(out, kOffset + pixelBytes);
+  putU32(out, offset + pixelBytes);
   putU32(out, 0);
-  putU32(out, kOffset);
+  putU32(out, offset);
 
   putU32(out, 40);
   putU32(out, std::uint32_t(width));
   putU32(out, std::uint32_t(height));  // positive: bottom row first
   putU16(out, 1);
-  putU16(out, 24);
-  putU32(out, 0);  // BI_RGB
+  putU16(out, bits);
+  putU32(out, compression);
   putU32(out, pixelBytes);
-  putU32(out, kPixelsPerMetre);
-  putU32(out, kPixelsPerMetre);
+  putU32(out, kBmpPixelsPerMetre);
+  putU32(out, kBmpPixelsPerMetre);
+  putU32(out, colours);
   putU32(out, 0);
-  putU32(out, 0);
+}
 
-  for (int y = height - 1; y >= 0; --y) {
+/// The grey level of each pixel, bottom row first.
+std::vector<std::vector<std::uint8_t>> greyRowsBottomUp(const QImage& image) {
+  std::vector<std::vector<std::uint8_t>> rows;
+  for (int y = image.height() - 1; y >= 0; --y) {
     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < width; ++x) {
-      // Antialiasing is grey already; taking one level keeps B, G and R equal regardless.
-      const char level = char(qGray(line[x]));
-      out.append(level);
-      out.append(level);
-      out.append(level);
-    }
-    for (std::uint32_t pad = std::uint32_t(width) * 3; pad < stride; ++pad) out.append('\0');
+    std::vector<std::uint8_t>& row = rows.emplace_back(std::size_t(image.width()));
+    // Antialiasing is grey already; taking one level keeps B, G and R equal regardless.
+    for (int x = 0; x < image.width(); ++x) row[std::size_t(x)] = std::uint8_t(qGray(line[x]));
   }
+  return rows;
+}
+
+/// The picture as a 24-bit bottom-up BMP with a BITMAPINFOHEADER, every pixel grey.
+QByteArray encodeBmp(const QImage& image) {
+  const std::uint32_t stride = (std::uint32_t(image.width()) * 3 + 3) & ~3u;
+  QByteArray out;
+  putBmpHeaders(out, image.width(), image.height(), 24, 0 /* BI_RGB */, 0, stride * std::uint32_t(image.height()));
+  for (const auto& row : greyRowsBottomUp(image)) {
+    for (const std::uint8_t level : row) out.append(3, char(level));
+    for (std::uint32_t pad = std::uint32_t(row.size()) * 3; pad < stride; ++pad) out.append('\0');
+  }
+  return out;
+}
+
+/// The same picture as an 8-bit BMP of 256 greys, run-length encoded (BI_RLE8) as
+/// Windows draws it itself: a tenth of the size, for dosat.exe to carry.
+QByteArray encodeRle8Bmp(const QImage& image) {
+  QByteArray pixels;
+  const auto pair = [&](std::size_t first, std::uint8_t second) {
+    pixels.append(char(first));
+    pixels.append(char(second));
+  };
+  const auto literal = [&](const std::uint8_t* from, std::size_t count) {
+    if (count < 3) {  // an absolute run holds three or more: shorter ones go as runs of one
+      for (std::size_t i = 0; i < count; ++i) pair(1, from[i]);
+      return;
+    }
+    pair(0, std::uint8_t(count));
+    pixels.append(reinterpret_cast<const char*>(from), qsizetype(count));
+    if (count % 2) pixels.append('\0');  // absolute runs end on a 16-bit boundary
+  };
+  for (const auto& row : greyRowsBottomUp(image)) {
+    std::size_t x = 0, pending = 0;  // pixels [pending, x) not yet written
+    while (x < row.size()) {
+      std::size_t run = 1;
+      while (x + run < row.size() && run < 255 && row[x + run] == row[x]) ++run;
+      if (run >= 3 || x - pending == 255) {
+        literal(row.data() + pending, x - pending);
+        pending = x;
+      }
+      if (run >= 3) {
+        pair(run, row[x]);
+        x += run;
+        pending = x;
+      } else {
+        ++x;
+      }
+    }
+    literal(row.data() + pending, row.size() - pending);
+    pair(0, 0);  // end of line
+  }
+  pair(0, 1);  // end of bitmap
+
+  QByteArray out;
+  putBmpHeaders(out, image.width(), image.height(), 8, 1 /* BI_RLE8 */, 256, std::uint32_t(pixels.size()));
+  for (int level = 0; level < 256; ++level) putU32(out, std::uint32_t(level) * 0x010101u);
+  out.append(pixels);
   return out;
 }
 
@@ -354,8 +408,9 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: make_table_bitmap <do-table.csv> <do-table-layout.txt> <do-table.bmp>\n");
+  if (argc != 5) {
+    std::fprintf(stderr,
+                 "usage: make_table_bitmap <do-table.csv> <do-table-layout.txt> <do-table.bmp> <do-table-rle8.bmp>\n");
     return 2;
   }
   // Drawing needs no screen; this also lets it run in a build without a display.
@@ -383,7 +438,8 @@ int main(int argc, char** argv) {
   }
   const QImage image = dosat::table::renderLayout(*layout, family, {0, 0, layout->width, layout->height});
   return writeFile(QString::fromLocal8Bit(argv[2]), QByteArray::fromStdString(text)) &&
-                 writeFile(QString::fromLocal8Bit(argv[3]), encodeBmp(image))
+                 writeFile(QString::fromLocal8Bit(argv[3]), encodeBmp(image)) &&
+                 writeFile(QString::fromLocal8Bit(argv[4]), encodeRle8Bmp(image))
              ? 0
              : 1;
 }

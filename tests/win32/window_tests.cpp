@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -599,13 +600,17 @@ TEST_F(Win32Windows, PictureShowsUnscaledFromTheTopLeftAndIsCutOff) {
   RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Pump();
 
-  HRSRC found = FindResourceW(nullptr, L"DOTABLE", MAKEINTRESOURCEW(10));
-  ASSERT_NE(found, nullptr);
-  const auto* bmp = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
-  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bmp + 14);
+  // The committed picture itself, 24 bits a pixel: what dosat.exe carries is encoded.
+  std::FILE* file = std::fopen(DOSAT_TABLE_BMP, "rb");
+  ASSERT_NE(file, nullptr) << DOSAT_TABLE_BMP;
+  std::vector<BYTE> bmp(903462);
+  const std::size_t read = std::fread(bmp.data(), 1, bmp.size(), file);
+  std::fclose(file);
+  ASSERT_EQ(read, bmp.size());
+  const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bmp.data() + 14);
   ASSERT_EQ(header->biWidth, 464);
   ASSERT_EQ(header->biHeight, 649);
-  const BYTE* bits = bmp + *reinterpret_cast<const DWORD*>(bmp + 10);
+  const BYTE* bits = bmp.data() + *reinterpret_cast<const DWORD*>(bmp.data() + 10);
   const auto expected = [&](int x, int y) {
     const BYTE* p = bits + (648 - y) * 1392 + x * 3;
     return RGB(p[2], p[1], p[0]);

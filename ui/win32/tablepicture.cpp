@@ -22,7 +22,8 @@ std::string_view Resource(const wchar_t* name) {
   return {static_cast<const char*>(bytes), SizeofResource(nullptr, found)};
 }
 
-// The table bitmap: a bottom-up 24-bit DIB after its 14-byte file header.
+// The table bitmap: a bottom-up DIB after its 14-byte file header, 256 greys
+// run-length encoded (BI_RLE8), which GDI draws as it is.
 struct Bitmap {
   const BITMAPINFO* info = nullptr;
   const void* bits = nullptr;
@@ -37,13 +38,14 @@ Bitmap LoadBitmapResource() {
   std::copy_n(bytes.data(), sizeof file, reinterpret_cast<char*>(&file));
   const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof file);
   const BITMAPINFOHEADER& header = info->bmiHeader;
-  const LONG height = std::abs(header.biHeight);
-  const std::uint64_t stride = (static_cast<std::uint64_t>(header.biWidth) * 24 + 31) / 32 * 4;
-  if (file.bfType != 0x4D42 || header.biBitCount != 24 || header.biCompression != BI_RGB ||
-      header.biWidth <= 0 || file.bfOffBits + stride * height > bytes.size()) {
+  const std::uint64_t colours = header.biClrUsed ? header.biClrUsed : 256;
+  if (file.bfType != 0x4D42 || header.biBitCount != 8 || header.biCompression != BI_RLE8 ||
+      header.biWidth <= 0 || header.biHeight <= 0 || colours > 256 ||
+      sizeof file + header.biSize + 4 * colours > file.bfOffBits ||
+      std::uint64_t{file.bfOffBits} + header.biSizeImage > bytes.size()) {
     return bitmap;
   }
-  bitmap = {info, bytes.data() + file.bfOffBits, header.biWidth, static_cast<int>(height)};
+  bitmap = {info, bytes.data() + file.bfOffBits, header.biWidth, header.biHeight};
   return bitmap;
 }
 
