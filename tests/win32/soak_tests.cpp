@@ -1,0 +1,129 @@
+// A long session at the calculation window: thousands of presses of 「計算」 and
+// round trips to the table and back must leave no memory, window or GDI object
+// behind. Runs under wine, in-process, as the window tests do.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "design.h"
+#include "program.h"
+#include "win32platform.h"
+
+namespace {
+
+constexpr int kFirstControlId = 100;
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+HWND Control(HWND top, const dosat::design::Window& design, std::string_view name) {
+  return GetDlgItem(top, kFirstControlId + static_cast<int>(design.find(name)));
+}
+
+void Press(HWND button) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  Pump();
+}
+
+// GDI objects of this process. Windows counts them for GetGuiResources; wine
+// answers 0 there, but takes a handle's table index alone as the handle, so
+// every live object is found by asking each index for its type.
+int GdiObjects() {
+  if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(counted);
+  int live = 0;
+  for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
+  }
+  return live;
+}
+
+// Windows of this thread, top-level and child.
+BOOL CALLBACK CountOne(HWND, LPARAM total) {
+  ++*reinterpret_cast<int*>(total);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWithChildren(HWND top, LPARAM total) {
+  CountOne(top, total);
+  EnumChildWindows(top, CountOne, total);
+  return TRUE;
+}
+
+int Windows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWithChildren, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof counters);
+  // Windows counts the committed private memory in both; wine leaves PrivateUsage at 0 and
+  // gives the process's resident anonymous memory as PagefileUsage.
+  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+struct Census {
+  SIZE_T privateBytes;
+  int gdiObjects;
+  int windows;
+};
+
+Census Take() { return {PrivateBytes(), GdiObjects(), Windows()}; }
+
+TEST(Soak, ManyCalculationsAndRoundTripsLeaveNothingBehind) {
+  dosat::Win32Platform platform;
+  dosat::Program program(platform, [&](int code) { platform.Quit(code); });
+  program.Start();
+  Pump();
+  HWND calc = FindWindowExW(nullptr, nullptr, L"ZEPALT", nullptr);
+  ASSERT_NE(calc, nullptr);
+  const auto calcControl = [&](std::string_view name) {
+    return Control(calc, dosat::design::kCalculationWindow, name);
+  };
+
+  int presses = 0, trips = 0;
+  // Ten presses, then new texts and a round trip to the table: 10,000 presses and 1,000
+  // trips in all.
+  const auto session = [&](int count) {
+    for (int i = 0; i < count; ++i, ++presses) {
+      Press(calcControl("Command1"));
+      if (presses % 10 == 9) {
+        const std::wstring temperature = std::to_wstring(presses % 36) + L"." + std::to_wstring(presses % 7);
+        SetWindowTextW(calcControl("Text1"), temperature.c_str());
+        SetWindowTextW(calcControl("Text2"), std::to_wstring(presses % 21001).c_str());
+        Press(calcControl("Command3"));
+        HWND table = FindWindowExW(nullptr, nullptr, L"DOData", nullptr);
+        Press(Control(table, dosat::design::kTableWindow, "Command1"));
+        ++trips;
+      }
+    }
+  };
+  session(1000);  // warm-up: the table window made, its picture decoded, the heap grown
+  const Census warm = Take();
+  session(9000);
+  const Census after = Take();
+  EXPECT_EQ(presses, 10000);
+  EXPECT_EQ(trips, 1000);
+
+  std::printf("private bytes %zu KiB -> %zu KiB, GDI objects %d -> %d, windows %d -> %d\n",
+              warm.privateBytes / 1024, after.privateBytes / 1024, warm.gdiObjects, after.gdiObjects,
+              warm.windows, after.windows);
+  ASSERT_GT(warm.privateBytes, 0u) << "no private bytes counted";
+  EXPECT_LE(after.privateBytes, warm.privateBytes);
+  EXPECT_EQ(after.gdiObjects, warm.gdiObjects);
+  EXPECT_EQ(after.windows, warm.windows);
+  SendMessageW(calc, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
