@@ -7,16 +7,23 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <utility>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "design.h"
 #include "dodata.h"
+#include "contrast.h"
 #include "newerwindows.h"
 #include "program.h"
 #include "text.h"
+#include "theme.h"
 #include "win32platform.h"
 #include "zepalt.h"
 
@@ -673,6 +680,216 @@ TEST_F(Win32Windows, ClosingBeforeTheTableWasEverShown) {
   EXPECT_FALSE(IsWindow(calc_));
   EXPECT_EQ(Table(), nullptr);
   EXPECT_FALSE(program_->tableWindow().IsLoaded());
+}
+
+// ---- On every desktop palette ----
+
+// A window's client area as the screen shows it, pixels 0x00RRGGBB row by row.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<DWORD> pixels;
+  // 0x00BBGGRR, as the contrast rule takes it.
+  std::uint32_t at(int x, int y) const {
+    const DWORD p = pixels[static_cast<std::size_t>(y * width + x)];
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+  }
+};
+
+Shot ShotOf(HWND hwnd) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  RECT client;
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  Shot shot{client.right, client.bottom, {}};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  const auto* first = static_cast<const DWORD*>(bits);
+  shot.pixels.assign(first, first + shot.width * shot.height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+struct Ink {
+  std::uint32_t text, background;
+  double ratio;
+};
+
+// The text inside `r`, clear of the control's edges: the background is the
+// commonest colour there, the text the pixel that stands out from it most, since
+// anti-aliased edges lie between the two.
+Ink InkIn(const Shot& shot, RECT r) {
+  std::map<std::uint32_t, int> counts;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) ++counts[shot.at(x, y)];
+  }
+  Ink ink{0, 0, 1.0};
+  int most = 0;
+  for (const auto& [colour, count] : counts) {
+    if (count > most) std::tie(most, ink.background) = std::pair{count, colour};
+  }
+  for (const auto& [colour, count] : counts) {
+    const double ratio = dosat::contrast::Ratio(colour, ink.background);
+    if (ratio > ink.ratio) std::tie(ink.ratio, ink.text) = std::pair{ratio, colour};
+  }
+  return ink;
+}
+
+RECT Inside(HWND control, int inset) {
+  RECT r = ClientRectIn(control);
+  return {r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+}
+
+// The system colours a test sets, and sets back afterwards.
+using SysColours = std::vector<std::pair<int, COLORREF>>;
+
+void SetColours(const SysColours& colours) {
+  std::vector<int> indices;
+  std::vector<COLORREF> values;
+  for (const auto& [index, value] : colours) {
+    indices.push_back(index);
+    values.push_back(value);
+  }
+  SetSysColors(static_cast<int>(indices.size()), indices.data(), values.data());
+  Pump();
+}
+
+SysColours ColoursNow(const SysColours& like) {
+  SysColours now;
+  for (const auto& [index, value] : like) now.emplace_back(index, GetSysColor(index));
+  return now;
+}
+
+struct Theme {
+  const char* name;
+  bool highContrast;
+  SysColours colours;
+};
+
+const Theme kDark{"dark", false,
+                  {{COLOR_WINDOW, RGB(0x1E, 0x1E, 0x1E)}, {COLOR_WINDOWTEXT, RGB(0xE8, 0xE8, 0xE8)},
+                   {COLOR_BTNFACE, RGB(0x33, 0x33, 0x33)}, {COLOR_BTNTEXT, RGB(0xE8, 0xE8, 0xE8)},
+                   {COLOR_BTNHIGHLIGHT, RGB(0x55, 0x55, 0x55)}, {COLOR_3DLIGHT, RGB(0x44, 0x44, 0x44)},
+                   {COLOR_BTNSHADOW, RGB(0x22, 0x22, 0x22)}, {COLOR_3DDKSHADOW, RGB(0x11, 0x11, 0x11)}}};
+// Windows' own "High Contrast Black" and "High Contrast White".
+const Theme kHighContrastBlack{"high_contrast_black", true,
+                               {{COLOR_WINDOW, RGB(0, 0, 0)}, {COLOR_WINDOWTEXT, RGB(0xFF, 0xFF, 0xFF)},
+                                {COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(0xFF, 0xFF, 0xFF)},
+                                {COLOR_HIGHLIGHT, RGB(0x1A, 0xEB, 0xFF)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+                                {COLOR_GRAYTEXT, RGB(0x3F, 0xF2, 0x3F)}, {COLOR_BTNHIGHLIGHT, RGB(0xFF, 0xFF, 0xFF)},
+                                {COLOR_3DLIGHT, RGB(0xC0, 0xC0, 0xC0)}, {COLOR_BTNSHADOW, RGB(0x80, 0x80, 0x80)},
+                                {COLOR_3DDKSHADOW, RGB(0xFF, 0xFF, 0xFF)}}};
+const Theme kHighContrastWhite{"high_contrast_white", true,
+                               {{COLOR_WINDOW, RGB(0xFF, 0xFF, 0xFF)}, {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+                                {COLOR_BTNFACE, RGB(0xFF, 0xFF, 0xFF)}, {COLOR_BTNTEXT, RGB(0, 0, 0)},
+                                {COLOR_HIGHLIGHT, RGB(0x37, 0x00, 0x6E)}, {COLOR_HIGHLIGHTTEXT, RGB(0xFF, 0xFF, 0xFF)},
+                                {COLOR_GRAYTEXT, RGB(0x60, 0x00, 0x00)}, {COLOR_BTNHIGHLIGHT, RGB(0, 0, 0)},
+                                {COLOR_3DLIGHT, RGB(0x40, 0x40, 0x40)}, {COLOR_BTNSHADOW, RGB(0x80, 0x80, 0x80)},
+                                {COLOR_3DDKSHADOW, RGB(0, 0, 0)}}};
+
+class Win32Themes : public Win32Windows, public ::testing::WithParamInterface<Theme> {
+ protected:
+  void SetUp() override {
+    before_ = ColoursNow(GetParam().colours);
+    dosat::win32::ReportHighContrast(GetParam().highContrast);
+    SetColours(GetParam().colours);
+    Win32Windows::SetUp();
+  }
+  void TearDown() override {
+    Win32Windows::TearDown();
+    dosat::win32::ReportHighContrast(std::nullopt);
+    SetColours(before_);
+  }
+  SysColours before_;
+};
+
+// Every text of both windows, as drawn, at 4.5:1 or more against what it is drawn on;
+// in high contrast the theme's colours alone.
+TEST_P(Win32Themes, EveryTextReadsAtFourAndAHalfToOne) {
+  const Theme& theme = GetParam();
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  SetFocus(nullptr);  // no caret, no focus rectangle
+  const Shot calc = ShotOf(calc_);
+  for (const dosat::design::Control& row : kCalculationWindow.controls) {
+    SCOPED_TRACE(std::string(row.name));
+    const Ink ink = InkIn(calc, Inside(Calc(row.name), row.kind == dosat::design::Kind::Label ? 0 : 4));
+    EXPECT_GE(ink.ratio, 4.5) << std::hex << ink.text << " on " << ink.background;
+    if (theme.highContrast && row.colour != dosat::design::kDefaultColour) {
+      EXPECT_EQ(ink.text, dosat::win32::SystemColour(COLOR_WINDOWTEXT)) << "the designed colour is not dropped";
+    }
+  }
+
+  Press(Calc("Command3"));
+  SetFocus(nullptr);
+  const Shot table = ShotOf(Table());
+  const Ink picture = InkIn(table, Inside(TableControl("Picture1"), 2));
+  EXPECT_GE(picture.ratio, 4.5) << std::hex << picture.text << " on " << picture.background;
+  EXPECT_EQ(picture.background,
+            theme.highContrast ? dosat::win32::SystemColour(COLOR_WINDOW) : std::uint32_t{0xFFFFFF});
+  EXPECT_GE(InkIn(table, Inside(TableControl("Command1"), 4)).ratio, 4.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, Win32Themes,
+                         ::testing::Values(kDark, kHighContrastBlack, kHighContrastWhite),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// On the light palette the windows were designed on, the calculation window looks
+// exactly as it did before it followed themes at all.
+TEST_F(Win32Windows, LightPaletteLooksAsDesigned) {
+  ASSERT_EQ(dosat::win32::DesktopPalette(), dosat::contrast::Palette::Designed);
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  SetFocus(nullptr);
+  const Shot shot = ShotOf(calc_);
+  std::uint64_t hash = 0xcbf29ce484222325;  // FNV-1a over the pixels
+  for (const DWORD pixel : shot.pixels) hash = (hash ^ (pixel & 0xFFFFFF)) * 0x100000001b3;
+  EXPECT_EQ(hash, 0x7b56e682ef953d82u) << std::hex << hash;
+}
+
+// Turning high contrast on while the program runs recolours both windows, the
+// hidden one too, and keeps what was typed; turning it off brings the design back.
+TEST_F(Win32Windows, ThemeChangeRecoloursBothWindowsAndKeepsTheBoxes) {
+  SetForegroundWindow(calc_);
+  Type(Calc("Text1"), L"20");
+  Type(Calc("Text2"), L"21000");
+  Press(Calc("Command1"));
+  Press(Calc("Command3"));
+  Press(TableControl("Command1"));  // the table window loaded, and hidden
+  SetFocus(nullptr);
+  EXPECT_EQ(InkIn(ShotOf(calc_), Inside(Calc("Label5"), 0)).text, 0x008000u);
+
+  const SysColours before = ColoursNow(kHighContrastBlack.colours);
+  dosat::win32::ReportHighContrast(true);
+  SetColours(kHighContrastBlack.colours);
+  const Ink label = InkIn(ShotOf(calc_), Inside(Calc("Label5"), 0));
+  EXPECT_EQ(label.background, 0x000000u);
+  EXPECT_EQ(label.text, 0xFFFFFFu);
+  EXPECT_EQ(TextOf(Calc("Text1")), L"20");
+  EXPECT_EQ(TextOf(Calc("Text3")), L"7.01");
+  Press(Calc("Command3"));
+  EXPECT_EQ(InkIn(ShotOf(Table()), Inside(TableControl("Picture1"), 2)).background, 0x000000u);
+  Press(TableControl("Command1"));
+
+  dosat::win32::ReportHighContrast(std::nullopt);
+  SetColours(before);
+  SetFocus(nullptr);
+  EXPECT_EQ(InkIn(ShotOf(calc_), Inside(Calc("Label5"), 0)).text, 0x008000u);
+  EXPECT_EQ(TextOf(Calc("Text2")), L"21000");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "tablelayout.h"
 #include "text.h"
@@ -59,10 +60,11 @@ const table::TableLayout* Layout() {
   return layout ? &*layout : nullptr;
 }
 
-// The shown part of the table drawn at one resolution, kept for the next paint.
+// The shown part of the table drawn at one resolution in one pair of colours, kept
+// for the next paint.
 class Drawing {
  public:
-  explicit Drawing(const table::TableLayout& layout) : clip_(layout.clip) {
+  Drawing(const table::TableLayout& layout, TableColours colours) : clip_(layout.clip) {
     HDC screen = GetDC(nullptr);
     dc_ = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
@@ -74,13 +76,17 @@ class Drawing {
     SetViewportOrgEx(dc_, -clip_.x, -clip_.y, nullptr);
 
     const RECT all{clip_.x, clip_.y, clip_.x + clip_.width, clip_.y + clip_.height};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH paper = CreateSolidBrush(colours.paper);
+    HBRUSH ink = CreateSolidBrush(colours.ink);
+    FillRect(dc_, &all, paper);
     for (const table::PixelRect& rule : layout.rules) {
       const RECT r{rule.x, rule.y, rule.x + rule.width, rule.y + rule.height};
-      FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      FillRect(dc_, &r, ink);
     }
+    DeleteObject(paper);
+    DeleteObject(ink);
     SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, RGB(0, 0, 0));
+    SetTextColor(dc_, colours.ink);
     SetTextAlign(dc_, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
     std::map<int, HFONT> fonts;
     for (const table::TextRun& run : layout.texts) {
@@ -105,6 +111,11 @@ class Drawing {
     for (const auto& [size, font] : fonts) DeleteObject(font);
     GdiFlush();
   }
+  ~Drawing() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
   Drawing(const Drawing&) = delete;
   Drawing& operator=(const Drawing&) = delete;
 
@@ -121,22 +132,25 @@ class Drawing {
 
 }  // namespace
 
-void DrawTablePicture(HDC dc, UINT dpi) {
+void DrawTablePicture(HDC dc, UINT dpi, TableColours colours) {
   const table::TableLayout* layout = Layout();
-  if (dpi == 96 || !layout) {
+  if ((dpi == 96 && colours == TableColours{}) || !layout) {
     const Bitmap& bitmap = TableBitmap();
     if (!bitmap.info) return;
     SetDIBitsToDevice(dc, 0, 0, bitmap.width, bitmap.height, 0, 0, 0, bitmap.height, bitmap.bits,
                       bitmap.info, DIB_RGB_COLORS);
     return;
   }
-  // Kept for the whole run: a screen has one or two resolutions.
-  static std::map<UINT, Drawing> drawings;
-  auto found = drawings.find(dpi);
-  if (found == drawings.end()) {
-    found = drawings.try_emplace(dpi, table::scaleLayout(*layout, dpi / 96.0)).first;
+  // One drawing kept: a window shows the table at one resolution in one pair of
+  // colours, until it moves to another screen or the theme changes.
+  static std::optional<Drawing> drawing;
+  static std::pair<UINT, TableColours> drawn;
+  if (!drawing || drawn != std::pair{dpi, colours}) {
+    drawing.reset();
+    drawing.emplace(table::scaleLayout(*layout, dpi / 96.0), colours);
+    drawn = {dpi, colours};
   }
-  found->second.drawInto(dc);
+  drawing->drawInto(dc);
 }
 
 std::vector<std::vector<std::wstring>> TableCells() {

@@ -19,6 +19,7 @@
 #include "newerwindows.h"
 #include "tablepicture.h"
 #include "text.h"
+#include "theme.h"
 #include "twips.h"
 
 namespace dosat {
@@ -41,11 +42,15 @@ using win32::WindowDpi;
 
 // The picture box: the table drawn at its own size from the top-left corner
 // of the box's interior, inside the sunken edge, and cut off at its edges.
+// In high contrast, the table in the theme's text colour on its window colour.
 void PaintPicture(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  win32::DrawTablePicture(dc, WindowDpi(hwnd));
+  const bool themed = win32::HighContrast();
+  FillRect(dc, &client, themed ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  win32::DrawTablePicture(dc, WindowDpi(hwnd),
+                          themed ? win32::TableColours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)}
+                                 : win32::TableColours{});
 }
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -107,6 +112,11 @@ class Win32Window final : public NativeWindow {
   /// screen of `dpi`, when the window moves to a screen of another scale.
   void layOut(UINT dpi, const RECT* suggested);
   HBRUSH colours(HDC dc, HWND control, bool edit);
+  /// The window's own background: as designed, but the theme's in high contrast.
+  COLORREF backgroundColour() const;
+  HBRUSH backgroundBrush() const;
+  /// The text colour of each control on the desktop's palette as it is now.
+  void applyTheme();
   int keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const;
   const design::Control* rowOf(HWND control, std::size_t* index = nullptr) const;
 
@@ -116,11 +126,12 @@ class Win32Window final : public NativeWindow {
   std::vector<HWND> controls_;
   HFONT gothic_ = nullptr;
   HFONT plain_ = nullptr;
-  HBRUSH background_ = nullptr;
+  HBRUSH designedBackground_ = nullptr;  // null where the window leaves it to Windows
+  std::vector<COLORREF> textColours_;
   HWND focus_ = nullptr;  // the control to give the focus back to
 };
 
-void RegisterClasses(const design::Window& design, HBRUSH background) {
+void RegisterClasses(const design::Window& design) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::wstring name = Wide(design.className);
   WNDCLASSEXW existing{sizeof existing};
@@ -131,7 +142,6 @@ void RegisterClasses(const design::Window& design, HBRUSH background) {
   window.lpfnWndProc = Win32Window::Proc;
   window.hInstance = instance;
   window.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  window.hbrBackground = background;
   window.lpszClassName = name.c_str();
   window.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXICON),
@@ -156,12 +166,13 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
     : design_(design), events_(events) {
-  background_ = design.background == design::kDefaultColour
-                    ? GetSysColorBrush(COLOR_BTNFACE)
-                    : CreateSolidBrush(FromBgr(design.background));
-  RegisterClasses(design, design.background == design::kDefaultColour
-                              ? reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)
-                              : background_);
+  if (design.background != design::kDefaultColour) {
+    designedBackground_ = CreateSolidBrush(FromBgr(design.background));
+  }
+  // No class brush: WM_ERASEBKGND paints the background in the colours of the moment.
+  RegisterClasses(design);
+  win32::DesktopChanged();
+  applyTheme();
   // Everything is made at its final size and place, once: each move of a
   // window costs a round trip to the window server.
   const UINT dpi = SystemDpi();
@@ -188,7 +199,7 @@ Win32Window::~Win32Window() {
   DestroyWindow(hwnd_);
   if (gothic_) DeleteObject(gothic_);
   if (plain_) DeleteObject(plain_);
-  if (design_.background != design::kDefaultColour) DeleteObject(background_);
+  if (designedBackground_) DeleteObject(designedBackground_);
 }
 
 void Win32Window::makeControls(UINT dpi) {
@@ -393,19 +404,36 @@ const design::Control* Win32Window::rowOf(HWND control, std::size_t* index) cons
   return &design_.controls[i];
 }
 
-HBRUSH Win32Window::colours(HDC dc, HWND control, bool edit) {
-  const design::Control* row = rowOf(control);
-  const int back = edit ? COLOR_WINDOW : COLOR_BTNFACE;
-  const COLORREF text = row && row->colour != design::kDefaultColour
-                            ? FromBgr(row->colour)
-                            : GetSysColor(COLOR_WINDOWTEXT);
-  SetTextColor(dc, text);
-  if (edit || design_.background == design::kDefaultColour) {
-    SetBkColor(dc, GetSysColor(back));
-    return GetSysColorBrush(back);
+COLORREF Win32Window::backgroundColour() const {
+  if (!designedBackground_) return GetSysColor(COLOR_BTNFACE);
+  return win32::HighContrast() ? GetSysColor(COLOR_WINDOW) : FromBgr(design_.background);
+}
+
+HBRUSH Win32Window::backgroundBrush() const {
+  if (!designedBackground_) return GetSysColorBrush(COLOR_BTNFACE);
+  return win32::HighContrast() ? GetSysColorBrush(COLOR_WINDOW) : designedBackground_;
+}
+
+void Win32Window::applyTheme() {
+  const auto palette = win32::DesktopPalette();
+  const std::uint32_t windowText = win32::SystemColour(COLOR_WINDOWTEXT);
+  textColours_.clear();
+  for (const design::Control& row : design_.controls) {
+    const COLORREF background =
+        row.kind == design::Kind::TextBox ? GetSysColor(COLOR_WINDOW) : backgroundColour();
+    textColours_.push_back(FromBgr(contrast::TextColour(row.colour, background, windowText, palette)));
   }
-  SetBkColor(dc, FromBgr(design_.background));
-  return background_;
+}
+
+HBRUSH Win32Window::colours(HDC dc, HWND control, bool edit) {
+  std::size_t index = 0;
+  SetTextColor(dc, rowOf(control, &index) ? textColours_[index] : GetSysColor(COLOR_WINDOWTEXT));
+  if (edit) {
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return GetSysColorBrush(COLOR_WINDOW);
+  }
+  SetBkColor(dc, backgroundColour());
+  return backgroundBrush();
 }
 
 LRESULT CALLBACK Win32Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -434,6 +462,23 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // Unloading destroys this window and this object: return at once.
       events_.CloseRequested();
       return 0;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush());
+      return 1;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // Another theme, or high contrast turned on or off: both windows, shown or
+      // hidden, take the new colours; their controls are told too, as common
+      // controls learn of it only from their parent.
+      win32::DesktopChanged();
+      applyTheme();
+      for (HWND control : controls_) SendMessageW(control, message, wParam, lParam);
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<LRESULT>(
           colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false));
