@@ -34,7 +34,7 @@ double Ratio(QRgb a, QRgb b) { return dosat::contrast::Ratio(dosat::ToBgr(a), do
 
 QRgb At(const QImage& screen, int x, int y) { return screen.pixel(x, y) & RGB_MASK; }
 
-// The colour covering most of `pixels`.
+// The colour most of the counted pixels show.
 QRgb MostCommon(const QHash<QRgb, int>& counts) {
   return std::max_element(counts.cbegin(), counts.cend()).key();
 }
@@ -110,7 +110,8 @@ class DesktopContrastTest : public QObject {
   void texts();
 
  private:
-  /// Makes `window` the active one and reads the screen once it shows.
+  /// Makes `window` the active one and reads the screen once it shows; null if it
+  /// cannot be made active.
   QImage showAndRead(QWidget* window);
 
   dosat::QtPlatform platform_;
@@ -118,6 +119,8 @@ class DesktopContrastTest : public QObject {
   QImage calculationScreen_, tableScreen_;
 };
 
+// The window typed in is the active one. An inactive window is drawn in its palette's
+// Inactive colours, which some styles fade, as GTK does a window in the background.
 QImage DesktopContrastTest::showAndRead(QWidget* window) {
   window->activateWindow();
   if (!QTest::qWaitForWindowActive(window)) return {};
