@@ -13,6 +13,7 @@
 #include "fonts.h"
 #include "forms.h"
 #include "program.h"
+#include "reference.h"
 #include "zepalt.h"
 
 using dosat::Program;
@@ -27,6 +28,7 @@ class DODataTest : public QObject {
 
   void notMadeUntilTheTableButton();
   void window();
+  void looksAsDesignedOnTheDefaultPalette();
   void controls_data();
   void controls();
   void pictureIsTheEmbeddedBitmap();
@@ -76,6 +78,14 @@ void DODataTest::window() {
   QVERIFY(w->autoFillBackground());
   QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::white));
   QCOMPARE(w->grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+}
+
+void DODataTest::looksAsDesignedOnTheDefaultPalette() {
+  QWidget* w = WindowOf(table());
+  if (w->devicePixelRatioF() != 1.0) QSKIP("the reference is the window at device pixel ratio 1");
+  w->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(w));
+  CompareWithReference(w->grab().toImage(), "table-window");
 }
 
 void DODataTest::controls_data() {

@@ -6,12 +6,15 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QStyle>
 #include <QtTest>
 
+#include "contrast.h"
 #include "dodata.h"
 #include "form.h"
 #include "forms.h"
 #include "program.h"
+#include "textcolour.h"
 #include "typing.h"
 #include "zepalt.h"
 
@@ -56,7 +59,7 @@ class ProgramTest : public QObject {
  private slots:
   void initTestCase() { dosat::ConfigureApplication(); }
   void init();
-  void cleanup() { program_.reset(); }
+  void cleanup();
 
   void startShowsOnlyTheCalculationWindowCentred();
   void aWindowLargerThanTheScreenIsPlacedPartlyOffScreen();
@@ -64,6 +67,8 @@ class ProgramTest : public QObject {
   void closing_data();
   void closing();
   void closingBeforeTheTableWasEverShown();
+  void textColoursFollowThePaletteInBothWindows_data();
+  void textColoursFollowThePaletteInBothWindows();
   void randomUseNeverBreaksTheRules();
 
  private:
@@ -81,6 +86,11 @@ void ProgramTest::init() {
   program_ = std::make_unique<Program>(platform_, [this](int code) { ends_.append(code); });
   program_->Start();
   QVERIFY(QTest::qWaitForWindowExposed(WindowOf(calc())));
+}
+
+void ProgramTest::cleanup() {
+  program_.reset();
+  QApplication::setPalette(QApplication::style()->standardPalette());
 }
 
 void ProgramTest::startShowsOnlyTheCalculationWindowCentred() {
@@ -167,6 +177,95 @@ void ProgramTest::closingBeforeTheTableWasEverShown() {
   QCOMPARE(ends_, QList<int>{0});
   QVERIFY(!calc().IsLoaded());
   QVERIFY(!program_->tableWindow().IsLoaded());
+}
+
+namespace {
+
+QPalette Palette(QColor window, QColor base, QColor text) {
+  QPalette palette = QApplication::style()->standardPalette();
+  palette.setColor(QPalette::Window, window);
+  palette.setColor(QPalette::Button, window);
+  palette.setColor(QPalette::Base, base);
+  for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(role, text);
+  }
+  return palette;
+}
+
+double Ratio(const QColor& a, const QColor& b) {
+  return dosat::contrast::Ratio(dosat::ToBgr(a), dosat::ToBgr(b));
+}
+
+}  // namespace
+
+void ProgramTest::textColoursFollowThePaletteInBothWindows_data() {
+  QTest::addColumn<QPalette>("palette");
+  QTest::addColumn<bool>("tableShown");
+  const QPalette dark = Palette(QColor(0x32, 0x32, 0x32), QColor(0x24, 0x24, 0x24), QColor(0xF0, 0xF0, 0xF0));
+  QTest::newRow("dark, calculation window hidden") << dark << true;
+  QTest::newRow("dark, table window hidden") << dark << false;
+  // Light, but not the default: the green only just misses on the default's grey, and
+  // the magenta reads on no light grey.
+  QTest::newRow("light grey, calculation window hidden")
+      << Palette(QColor(0xE0, 0xE0, 0xE0), QColor(0xE8, 0xE8, 0xE8), Qt::black) << true;
+}
+
+// Changed while the program runs, the palette brings readable range labels and result
+// into both windows, hidden or shown; the default brings back the designed colours.
+// Nothing typed is lost, and the table window keeps its white.
+void ProgramTest::textColoursFollowThePaletteInBothWindows() {
+  QFETCH(QPalette, palette);
+  QFETCH(bool, tableShown);
+  QTest::keyClicks(Edit(calc().Text1), "20");
+  QTest::keyClicks(Edit(calc().Text2), "21000");
+  click(Button(calc().Command1));
+  click(Button(calc().Command3));
+  if (!tableShown) click(Button(table().Command1));
+  QCOMPARE(WindowOf(table())->isVisible(), tableShown);
+  QCOMPARE(WindowOf(calc())->isVisible(), !tableShown);
+
+  QWidget* labels[] = {WindowOf(calc())->findChild<QWidget*>("Label5"),
+                       WindowOf(calc())->findChild<QWidget*>("Label6")};
+  QLineEdit* result = Edit(calc().Text3);
+  const auto colours = [&] {
+    return QList<QColor>{labels[0]->palette().color(QPalette::WindowText),
+                         labels[1]->palette().color(QPalette::WindowText),
+                         result->palette().color(QPalette::Text)};
+  };
+  const QList<QColor> designed = {QColor(0, 0x80, 0), QColor(0, 0x80, 0), QColor(0xFF, 0, 0xFF)};
+  QCOMPARE(colours(), designed);
+
+  // Readable on the new palette in every colour group, and still green and magenta:
+  // the same hue, lighter or darker.
+  const auto unreadable = [&] {
+    QStringList found;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      for (QWidget* label : labels) {
+        const QColor green = label->palette().color(group, QPalette::WindowText);
+        if (Ratio(green, palette.color(group, QPalette::Window)) < dosat::contrast::kMinimum ||
+            green.red() != green.blue() || green.green() <= green.red()) {
+          found << label->objectName() + " " + green.name();
+        }
+      }
+      const QColor magenta = result->palette().color(group, QPalette::Text);
+      if (Ratio(magenta, palette.color(group, QPalette::Base)) < dosat::contrast::kMinimum ||
+          magenta.red() != magenta.blue() || magenta.green() >= magenta.red()) {
+        found << "Text3 " + magenta.name();
+      }
+    }
+    return found;
+  };
+  QApplication::setPalette(palette);
+  QTRY_COMPARE(unreadable(), QStringList());
+  QCOMPARE(WindowOf(table())->palette().color(QPalette::Window), QColor(Qt::white));
+  QCOMPARE(Button(table().Command1)->palette().color(QPalette::ButtonText), palette.color(QPalette::ButtonText));
+
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  QTRY_COMPARE(colours(), designed);
+  QCOMPARE(Edit(calc().Text1)->text(), QString("20"));
+  QCOMPARE(Edit(calc().Text2)->text(), QString("21000"));
+  QCOMPARE(result->text(), QString("7.01"));
+  QVERIFY(ends_.isEmpty());
 }
 
 // The test environment pins LC_ALL=C.UTF-8.

@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick libx11-dev
+  # Desktop themes the contrast tests run the windows under: a dark GTK theme, and
+  # the high-contrast Adwaita styles
+  qt6-gtk-platformtheme adwaita-qt6
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
   # The Windows build: cross compiler, GoogleTest from source, and wine to run it

@@ -22,6 +22,7 @@
 #include "embeddedtable.h"
 #include "fonts.h"
 #include "picturebox.h"
+#include "textcolour.h"
 #include "twips.h"
 
 namespace dosat {
@@ -29,10 +30,6 @@ namespace {
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QColor FromBgr(std::uint32_t bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 QRect ToPixels(const design::Control& row) {
@@ -50,7 +47,13 @@ class FormWidget : public QWidget {
  public:
   explicit FormWidget(WindowEvents& events) : events_(&events) {}
 
-  void detach() { events_ = nullptr; }
+  /// `changed` runs after each change of the window's palette or of the desktop's
+  /// theme, once the controls have theirs.
+  void onPaletteChange(std::function<void()> changed) { paletteChanged_ = std::move(changed); }
+  void detach() {
+    events_ = nullptr;
+    paletteChanged_ = nullptr;
+  }
   bool closing() const { return closing_; }
 
  protected:
@@ -59,9 +62,28 @@ class FormWidget : public QWidget {
     if (events_) events_->CloseRequested();
     event->accept();
   }
+  // Qt tells the window of a new palette before it resolves its controls' palettes:
+  // their backgrounds are read once it has, in one go for a burst of changes, and
+  // before the window is drawn again. Hidden windows hear of it too.
+  void changeEvent(QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::PaletteChange || type == QEvent::ThemeChange) && !recolouring_) {
+      recolouring_ = true;
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            recolouring_ = false;
+            if (paletteChanged_) paletteChanged_();
+          },
+          Qt::QueuedConnection);
+    }
+    QWidget::changeEvent(event);
+  }
 
  private:
   WindowEvents* events_;
+  std::function<void()> paletteChanged_;
+  bool recolouring_ = false;
   bool closing_ = false;
 };
 
@@ -93,13 +115,17 @@ class QtWindow final : public NativeWindow {
 
  private:
   QWidget* makeControl(const design::Control& row, std::size_t index, WindowEvents& events);
+  /// Draws each control that sets a text colour in what the contrast rule makes of it
+  /// on the palette the window has now.
+  void applyTextColours();
 
+  const design::Window& design_;
   FormWidget* widget_;
   std::vector<QWidget*> controls_;
 };
 
 QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
-    : widget_(new FormWidget(events)) {
+    : design_(design), widget_(new FormWidget(events)) {
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
   widget_->resize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight));
@@ -112,6 +138,8 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
 
   const auto& rows = design.controls;
   for (std::size_t i = 0; i < rows.size(); ++i) controls_.push_back(makeControl(rows[i], i, events));
+  applyTextColours();
+  widget_->onPaletteChange([this] { applyTextColours(); });
 
   // Tab visits the controls that take focus in the order of their tab index.
   std::vector<std::size_t> order(rows.size());
@@ -146,7 +174,6 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
                                WindowEvents& events) {
   const QString text = FromUtf8(row.text);
   QWidget* widget = nullptr;
-  QPalette::ColorRole textRole = QPalette::WindowText;
   switch (row.kind) {
     case design::Kind::Label: {
       auto* label = new QLabel(text, widget_);
@@ -159,7 +186,6 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
       auto* box = new QLineEdit(text, widget_);
       box->setMaxLength(INT_MAX);  // Qt's default stops at 32767
       widget = box;
-      textRole = QPalette::Text;
       break;
     }
     case design::Kind::Button: {
@@ -186,12 +212,15 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
   widget->setObjectName(FromUtf8(row.name));
   widget->setGeometry(ToPixels(row));
   if (row.font == design::Font::Gothic12) widget->setFont(designFont());
-  if (row.colour != design::kDefaultColour) {
-    QPalette palette = widget->palette();
-    palette.setColor(textRole, FromBgr(row.colour));
-    widget->setPalette(palette);
-  }
   return widget;
+}
+
+void QtWindow::applyTextColours() {
+  const contrast::Palette palette = ApplicationPaletteKind();
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const std::uint32_t colour = design_.controls[i].colour;
+    if (colour != design::kDefaultColour) ApplyTextColour(*controls_[i], colour, palette);
+  }
 }
 
 // A window the user closed is deleted once its close event is over, not
