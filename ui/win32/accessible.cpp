@@ -15,8 +15,37 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0xD05A7;
 
+// What serves screen readers comes from three DLLs loaded on the first request, not
+// at start-up: they cost more to load than the whole window, and most runs have no
+// screen reader at all.
+struct Com {
+  decltype(&CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+  decltype(&LresultFromObject) lresultFromObject = nullptr;
+  decltype(&SysAllocStringLen) sysAllocStringLen = nullptr;
+  decltype(&SysFreeString) sysFreeString = nullptr;
+};
+
+const Com& Accessibility() {
+  static const Com com = [] {
+    // The accessible objects handed to screen readers are COM objects of this thread.
+    const auto initialize =
+        FindFunction<decltype(&CoInitializeEx)>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    Com c;
+    if (!initialize || FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED))) return c;
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+    c.createStdAccessibleObject =
+        FindFunction<decltype(c.createStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
+    c.lresultFromObject = FindFunction<decltype(c.lresultFromObject)>(oleacc, "LresultFromObject");
+    c.sysAllocStringLen = FindFunction<decltype(c.sysAllocStringLen)>(oleaut, "SysAllocStringLen");
+    c.sysFreeString = FindFunction<decltype(c.sysFreeString)>(oleaut, "SysFreeString");
+    return c;
+  }();
+  return com;
+}
+
 BSTR Copy(const std::wstring& text) {
-  return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return Accessibility().sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
 // The accessible object of one control: the standard object Windows makes for
@@ -208,11 +237,13 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
                              DWORD_PTR data) {
   auto* text = reinterpret_cast<AccessibleText*>(data);
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    const Com& com = Accessibility();
     IAccessible* standard = nullptr;
-    if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                            reinterpret_cast<void**>(&standard)))) {
+    if (com.createStdAccessibleObject && com.lresultFromObject && com.sysAllocStringLen &&
+        SUCCEEDED(com.createStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                reinterpret_cast<void**>(&standard)))) {
       auto* accessible = new Accessible(standard, *text);
-      const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+      const LRESULT result = com.lresultFromObject(__uuidof(IAccessible), wParam, accessible);
       accessible->Release();
       return result;
     }
@@ -237,7 +268,13 @@ void AnnounceValue(HWND control, const std::wstring& announcement) {
   NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
   // What screen readers speak for a control that does not have the focus,
   // where Windows has it.
-  RaiseNotification(control, announcement, L"dosat.result");
+  const Com& com = Accessibility();
+  if (!com.sysAllocStringLen || !com.sysFreeString) return;
+  BSTR text = Copy(announcement);
+  BSTR activity = Copy(L"dosat.result");
+  RaiseNotification(control, text, activity);
+  com.sysFreeString(activity);
+  com.sysFreeString(text);
 }
 
 }  // namespace dosat::win32

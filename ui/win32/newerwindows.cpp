@@ -1,6 +1,6 @@
 #include "newerwindows.h"
 
-#include <oleauto.h>
+#include <string>
 
 namespace dosat::win32 {
 namespace {
@@ -10,12 +10,6 @@ namespace {
 using DpiContext = HANDLE;
 const DpiContext kPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<INT_PTR>(-4));
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-
-template <class Function>
-Function Find(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
-}
 
 struct Functions {
   // Windows 10 1607
@@ -32,19 +26,19 @@ struct Functions {
 };
 
 void ResolveDpiForMonitor(Functions& f) {
-  f.getDpiForMonitor = Find<decltype(f.getDpiForMonitor)>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+  f.getDpiForMonitor = FindFunction<decltype(f.getDpiForMonitor)>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
 }
 
 Functions Resolve() {
   Functions f;
   HMODULE user = GetModuleHandleW(L"user32.dll");
-  f.getDpiForWindow = Find<decltype(f.getDpiForWindow)>(user, "GetDpiForWindow");
-  f.getDpiForSystem = Find<decltype(f.getDpiForSystem)>(user, "GetDpiForSystem");
-  f.adjustWindowRectExForDpi = Find<decltype(f.adjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
+  f.getDpiForWindow = FindFunction<decltype(f.getDpiForWindow)>(user, "GetDpiForWindow");
+  f.getDpiForSystem = FindFunction<decltype(f.getDpiForSystem)>(user, "GetDpiForSystem");
+  f.adjustWindowRectExForDpi = FindFunction<decltype(f.adjustWindowRectExForDpi)>(user, "AdjustWindowRectExForDpi");
   f.getThreadDpiAwarenessContext =
-      Find<decltype(f.getThreadDpiAwarenessContext)>(user, "GetThreadDpiAwarenessContext");
+      FindFunction<decltype(f.getThreadDpiAwarenessContext)>(user, "GetThreadDpiAwarenessContext");
   f.areDpiAwarenessContextsEqual =
-      Find<decltype(f.areDpiAwarenessContextsEqual)>(user, "AreDpiAwarenessContextsEqual");
+      FindFunction<decltype(f.areDpiAwarenessContextsEqual)>(user, "AreDpiAwarenessContextsEqual");
   // Needed only where the first is missing: no DLL more to load at start-up on Windows 10.
   if (!f.getDpiForWindow) ResolveDpiForMonitor(f);
   return f;
@@ -61,8 +55,8 @@ const Functions& WithUiAutomation() {
   static const bool looked = [] {
     HMODULE uia = LoadSystemLibrary(L"uiautomationcore.dll");
     Functions& f = Resolved();
-    f.uiaHostProviderFromHwnd = Find<decltype(f.uiaHostProviderFromHwnd)>(uia, "UiaHostProviderFromHwnd");
-    f.uiaRaiseNotificationEvent = Find<decltype(f.uiaRaiseNotificationEvent)>(uia, "UiaRaiseNotificationEvent");
+    f.uiaHostProviderFromHwnd = FindFunction<decltype(f.uiaHostProviderFromHwnd)>(uia, "UiaHostProviderFromHwnd");
+    f.uiaRaiseNotificationEvent = FindFunction<decltype(f.uiaRaiseNotificationEvent)>(uia, "UiaRaiseNotificationEvent");
     return true;
   }();
   (void)looked;
@@ -125,19 +119,15 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
   AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
-bool RaiseNotification(HWND control, const std::wstring& text, const std::wstring& activity) {
+bool RaiseNotification(HWND control, BSTR text, BSTR activity) {
   const Functions& f = WithUiAutomation();
   IUnknown* provider = nullptr;
   if (!f.uiaHostProviderFromHwnd || !f.uiaRaiseNotificationEvent ||
       FAILED(f.uiaHostProviderFromHwnd(control, &provider)) || !provider) {
     return false;
   }
-  BSTR said = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  BSTR id = SysAllocStringLen(activity.data(), static_cast<UINT>(activity.size()));
   // NotificationKind_ActionCompleted, NotificationProcessing_ImportantMostRecent
-  const HRESULT raised = f.uiaRaiseNotificationEvent(provider, 2, 2, said, id);
-  SysFreeString(id);
-  SysFreeString(said);
+  const HRESULT raised = f.uiaRaiseNotificationEvent(provider, 2, 2, text, activity);
   provider->Release();
   return SUCCEEDED(raised);
 }

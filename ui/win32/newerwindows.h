@@ -4,8 +4,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-
-#include <string>
+#include <wtypes.h>
 
 // What dosat.exe uses of Windows newer than 7, the oldest it starts on. None of
 // it is imported: each function is looked up here, once, at run time, and
@@ -33,11 +32,18 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 /// Has screen readers say `text` for `control` without moving the focus: UI
 /// Automation's notification, Windows 10 1709 and later. False where this
 /// Windows has none.
-bool RaiseNotification(HWND control, const std::wstring& text, const std::wstring& activity);
+bool RaiseNotification(HWND control, BSTR text, BSTR activity);
 
 /// A DLL from the system folder only, never from beside the program or the
 /// current folder; null if Windows has none of that name.
 HMODULE LoadSystemLibrary(const wchar_t* name);
+
+/// The function `name` of `module` as a `Function` pointer; null if either is missing.
+template <class Function>
+Function FindFunction(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                : nullptr;
+}
 
 /// For tests: from now on, behave as on a Windows whose DPI support goes no
 /// further than `support`, as if the newer functions were missing.

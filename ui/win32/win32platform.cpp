@@ -5,7 +5,6 @@
 #endif
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -526,11 +525,9 @@ bool IsOurWindow(HWND hwnd) {
 Win32Platform::Win32Platform() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  // The accessible objects handed to screen readers are COM objects.
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
-Win32Platform::~Win32Platform() { CoUninitialize(); }
+Win32Platform::~Win32Platform() = default;
 
 std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& design,
                                                         WindowEvents& events) {
