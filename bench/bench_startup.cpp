@@ -9,8 +9,8 @@
 // default: its window manager reparents the window and adds its own latency.
 // With --wine, the programs are those of each Windows build BUILD (build/win, build/win32):
 // dosat.exe against two floors, an empty window and the calculation window's thirteen
-// controls alone. Each build's run under its private wine (tools/wine-run.sh), with one
-// wineserver kept for all the rounds.
+// controls alone. Each build's programs run under its private wine (tools/wine-run.sh),
+// with one wineserver kept for all the rounds.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
