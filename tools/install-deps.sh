@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-gtk-platformtheme libgl-dev libgtest-dev libbenchmark-dev
+  qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick libx11-dev
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
