@@ -6,6 +6,14 @@
 # display it was started with, so no test may start one without it.
 
 set(DOSAT_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+# The wine scripts read from here which loader and kind of prefix the build's programs
+# need: a 32-bit build runs in a 32-bit prefix, as on 32-bit Windows, and not under WOW64.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(wine_arch win32)
+else()
+  set(wine_arch win64)
+endif()
+file(CONFIGURE OUTPUT ${DOSAT_WINE_DIR}/arch CONTENT "${wine_arch}\n")
 set(DOSAT_WINE_RUN ${PROJECT_SOURCE_DIR}/tools/wine-run.sh --wine-dir=${DOSAT_WINE_DIR})
 
 add_test(NAME wine_prefix COMMAND bash ${PROJECT_SOURCE_DIR}/tools/wine-env.sh ${DOSAT_WINE_DIR})

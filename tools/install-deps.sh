@@ -13,9 +13,15 @@ packages=(
   qt6-gtk-platformtheme adwaita-qt6
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
-  # The Windows build: cross compiler, GoogleTest from source, and wine to run it
-  g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine locales xdotool
+  # The Windows builds, 64- and 32-bit: cross compilers, GoogleTest from source, and
+  # wine to run them (wine32 from the i386 architecture, for the 32-bit prefix)
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  googletest wine wine64 wine32:i386 fonts-wine locales xdotool
 )
+
+# wine32 is an i386 package: dpkg must take that architecture first. It is then missing
+# below, and apt-get update reads the new architecture's package lists.
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 
 missing=()
 for p in "${packages[@]}"; do

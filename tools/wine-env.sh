@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The private wine of a build folder, DIR (build/win/wine): its prefix, and a home of
-# its own so that wine writes nothing into the user's.
+# its own so that wine writes nothing into the user's. DIR/arch (written by
+# cmake/wine.cmake) says which Windows the build is for: win64, or win32 for a 32-bit
+# prefix run by the 32-bit loader, as on 32-bit Windows.
 #
 #   bash tools/wine-env.sh DIR     creates DIR/prefix, once
 #   source tools/wine-env.sh DIR   only sets the environment wine runs in (a script's)
@@ -8,7 +10,12 @@
 [[ -n "${1:-}" ]] || { echo "usage: wine-env.sh DIR" >&2; exit 2; }
 mkdir -p "$1"
 wine_dir=$(cd "$1" && pwd)
-export WINEPREFIX=$wine_dir/prefix WINEARCH=win64
+wine_arch=$(cat "$wine_dir/arch" 2>/dev/null || echo win64)
+if [[ ! $wine_arch =~ ^win(32|64)$ ]]; then
+  echo "wine-env.sh: $wine_dir/arch says neither win32 nor win64" >&2
+  return 2 2>/dev/null || exit 2
+fi
+export WINEPREFIX=$wine_dir/prefix WINEARCH=$wine_arch
 export HOME=$wine_dir/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 export WINEDEBUG=-all
@@ -17,8 +24,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine takes the ANSI code page from the locale; without a Japanese one the windows'
 # Japanese texts become question marks.
 export LC_ALL=ja_JP.UTF-8
-# Debian keeps wine64 out of PATH; /usr/bin/wine would look for the 32-bit one first.
-WINELOADER=$(command -v wine64 || echo /usr/lib/wine/wine64)
+# Debian keeps both loaders out of PATH; /usr/bin/wine picks the 32-bit one whenever
+# wine32 is installed, whatever the prefix.
+if [[ $wine_arch == win32 ]]; then
+  WINELOADER=/usr/lib/wine/wine
+else
+  WINELOADER=$(command -v wine64 || echo /usr/lib/wine/wine64)
+fi
 [[ -x $WINELOADER ]] || WINELOADER=$(command -v wine)
 export WINELOADER
 wine_ready=$WINEPREFIX/.dosat-ready
@@ -29,8 +41,13 @@ set -euo pipefail
 
 exec 9>"$wine_dir/lock"
 flock 9  # two tests starting at once create it once
-# Made again when this script changes.
-recipe=$(md5sum <"${BASH_SOURCE[0]}")
+# Made again when this script, the kind of prefix or the installed wine changes: a
+# prefix made before wine32 was installed, for one, starts no program afterwards.
+recipe=$({
+  cat "${BASH_SOURCE[0]}"
+  echo "$WINEARCH"
+  dpkg-query -W -f='${Package}:${Architecture} ${Version}\n' wine wine64 wine32:i386 libwine libwine:i386 2>/dev/null || true
+} | md5sum)
 [[ -f $wine_ready && $(<"$wine_ready") == "$recipe" ]] && exit 0
 
 started=$SECONDS

@@ -56,16 +56,18 @@ class ExeResources : public testing::Test {
   static inline HMODULE module_ = nullptr;
 };
 
+// A named function, not a lambda: on 32-bit Windows the callback is stdcall, which a
+// lambda does not convert to with GCC.
+BOOL CALLBACK KeepFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) {
+  *reinterpret_cast<std::optional<ULONG_PTR>*>(first) =
+      IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0;
+  return FALSE;
+}
+
 // Explorer shows the first icon group of the exe: its id, 0 for a named group.
 std::optional<ULONG_PTR> firstIconGroup(HMODULE module) {
-  static std::optional<ULONG_PTR> first;
-  first.reset();
-  EnumResourceNamesW(module, RT_GROUP_ICON,
-                     [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR) -> BOOL {
-                       first = IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0;
-                       return FALSE;
-                     },
-                     0);
+  std::optional<ULONG_PTR> first;
+  EnumResourceNamesW(module, RT_GROUP_ICON, KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
   return first;
 }
 
