@@ -120,7 +120,9 @@ TEST(Soak, ManyCalculationsAndRoundTripsLeaveNothingBehind) {
               warm.privateBytes / 1024, after.privateBytes / 1024, warm.gdiObjects, after.gdiObjects,
               warm.windows, after.windows);
   ASSERT_GT(warm.privateBytes, 0u) << "no private bytes counted";
-  EXPECT_LE(after.privateBytes, warm.privateBytes);
+  // The heap may take one more page now and then. Anything lost on each press or trip
+  // is at least a 16-byte block: 900 trips would lose 14 KiB, 9,000 presses 140 KiB.
+  EXPECT_LE(after.privateBytes, warm.privateBytes + 8 * 1024);
   EXPECT_EQ(after.gdiObjects, warm.gdiObjects);
   EXPECT_EQ(after.windows, warm.windows);
   SendMessageW(calc, WM_CLOSE, 0, 0);

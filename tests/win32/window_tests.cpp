@@ -98,16 +98,15 @@ struct Warning {
 };
 Warning* expectedWarning = nullptr;
 
+BOOL CALLBACK KeepMessageBox(HWND hwnd, LPARAM found) {
+  if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
 void CALLBACK AnswerWarning(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND box = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) -> BOOL {
-        if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&box));
+  EnumThreadWindows(GetCurrentThreadId(), KeepMessageBox, reinterpret_cast<LPARAM>(&box));
   if (!box) return;
   KillTimer(nullptr, timer);
   expectedWarning->caption = TextOf(box);
