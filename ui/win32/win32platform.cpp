@@ -259,10 +259,12 @@ void Win32Window::makeControls(UINT dpi) {
     };
     win32::ProvideAccessibleText(controls_[i], {textOf(row.labelledBy), textOf(row.describedBy), {}});
   }
-  // Overlapping labels: the one listed later lies on top, as it is drawn.
-  for (std::size_t i = 0; i < rows.size(); ++i) {
+  // Labels lie under the boxes and buttons, as text drawn on the window itself would:
+  // Label4 reaches into the result box, and painted over it would hide the box's left
+  // edge. Among themselves, the one listed later lies on top (Label3 over Label2).
+  for (std::size_t i = rows.size(); i-- > 0;) {
     if (rows[i].kind == design::Kind::Label) {
-      SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
 }
