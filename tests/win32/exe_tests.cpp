@@ -6,13 +6,12 @@
 #include <string>
 
 #include "design.h"
+#include "driving.h"
 
 namespace {
 
-constexpr int kFirstControlId = 100;
-
 HWND Control(HWND top, std::string_view name) {
-  return GetDlgItem(top, kFirstControlId + static_cast<int>(dosat::design::kCalculationWindow.find(name)));
+  return dosat::testing::ControlOf(top, dosat::design::kCalculationWindow, name);
 }
 
 std::wstring Beside(const wchar_t* name) {

@@ -9,24 +9,14 @@
 #include <string>
 
 #include "design.h"
+#include "driving.h"
 #include "program.h"
 #include "win32platform.h"
 
 namespace {
 
-constexpr int kFirstControlId = 100;
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-HWND Control(HWND top, const dosat::design::Window& design, std::string_view name) {
-  return GetDlgItem(top, kFirstControlId + static_cast<int>(design.find(name)));
-}
+using dosat::testing::ControlOf;
+using dosat::testing::Pump;
 
 void Press(HWND button) {
   SendMessageW(button, BM_CLICK, 0, 0);
@@ -89,7 +79,7 @@ TEST(Soak, ManyCalculationsAndRoundTripsLeaveNothingBehind) {
   HWND calc = FindWindowExW(nullptr, nullptr, L"ZEPALT", nullptr);
   ASSERT_NE(calc, nullptr);
   const auto calcControl = [&](std::string_view name) {
-    return Control(calc, dosat::design::kCalculationWindow, name);
+    return ControlOf(calc, dosat::design::kCalculationWindow, name);
   };
 
   int presses = 0, trips = 0;
@@ -104,7 +94,7 @@ TEST(Soak, ManyCalculationsAndRoundTripsLeaveNothingBehind) {
         SetWindowTextW(calcControl("Text2"), std::to_wstring(presses % 21001).c_str());
         Press(calcControl("Command3"));
         HWND table = FindWindowExW(nullptr, nullptr, L"DOData", nullptr);
-        Press(Control(table, dosat::design::kTableWindow, "Command1"));
+        Press(ControlOf(table, dosat::design::kTableWindow, "Command1"));
         ++trips;
       }
     }

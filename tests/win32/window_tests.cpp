@@ -19,6 +19,7 @@
 
 #include "design.h"
 #include "dodata.h"
+#include "driving.h"
 #include "contrast.h"
 #include "newerwindows.h"
 #include "program.h"
@@ -49,15 +50,7 @@ class OlderWindows : public ::testing::Environment {
 using dosat::design::kCalculationWindow;
 using dosat::design::kTableWindow;
 
-constexpr int kFirstControlId = 100;
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+using dosat::testing::Pump;
 
 using dosat::win32::TextOf;
 
@@ -133,7 +126,7 @@ class Win32Windows : public ::testing::Test {
   }
 
   static HWND Control(HWND top, const dosat::design::Window& design, std::string_view name) {
-    return GetDlgItem(top, kFirstControlId + static_cast<int>(design.find(name)));
+    return dosat::testing::ControlOf(top, design, name);
   }
   HWND Calc(std::string_view name) const { return Control(calc_, kCalculationWindow, name); }
   HWND Table() const { return FindWindowExW(nullptr, nullptr, L"DOData", nullptr); }
