@@ -529,7 +529,6 @@ Win32Platform::Win32Platform() {
   InitCommonControlsEx(&controls);
 }
 
-Win32Platform::~Win32Platform() = default;
 
 std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& design,
                                                         WindowEvents& events) {

@@ -9,7 +9,6 @@ namespace dosat {
 class Win32Platform final : public Platform {
  public:
   Win32Platform();
-  ~Win32Platform();
 
   std::unique_ptr<NativeWindow> MakeWindow(const design::Window& design,
                                            WindowEvents& events) override;
