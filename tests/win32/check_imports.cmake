@@ -3,7 +3,8 @@
 #    winpthread) or a Qt one would not be there beside a copied dosat.exe;
 #  - every function it imports is listed in FUNCTIONS with a minimum client of Windows 7
 #    or earlier: Windows 7's loader refuses an exe that imports a function its DLLs lack;
-#  - its header asks for no Windows newer than 7 (6.1), for either the OS or the subsystem.
+#  - its header asks for no Windows newer than 7 (6.1), for either the OS or the subsystem;
+#  - its header asks for ASLR (high-entropy on x64), DEP and Terminal Server awareness.
 #
 #   cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DEXE=dosat.exe \
 #         -DFUNCTIONS=windows7-functions.txt -P check_imports.cmake
@@ -102,6 +103,38 @@ foreach(field IN ITEMS OSystem Subsystem)
   set(${field}_version "${major}.${minor}")
 endforeach()
 
+# DllCharacteristics: 0x20 high-entropy ASLR, 0x40 ASLR (a relocation table must come
+# with it), 0x100 DEP, 0x8000 Terminal Server aware.
+string(REGEX MATCH "\nDllCharacteristics[ \t]+([0-9a-fA-F]+)" _ "${headers}")
+set(characteristics "${CMAKE_MATCH_1}")
+set(flags_missing)
+if(characteristics STREQUAL "")
+  list(APPEND flags_missing "no DllCharacteristics in the header")
+else()
+  math(EXPR characteristics "0x${characteristics}")
+  set(wanted "0x40 DYNAMIC_BASE" "0x100 NX_COMPAT" "0x8000 TERMINAL_SERVICE_AWARE")
+  if(headers MATCHES "\nMagic[ \t]+020b")  # PE32+, a 64-bit exe
+    list(APPEND wanted "0x20 HIGH_ENTROPY_VA")
+  endif()
+  foreach(flag IN LISTS wanted)
+    separate_arguments(flag UNIX_COMMAND "${flag}")
+    list(GET flag 0 bit)
+    math(EXPR set "${characteristics} & ${bit}")
+    if(set EQUAL 0)
+      list(GET flag 1 name)
+      list(APPEND flags_missing "${name}")
+    endif()
+  endforeach()
+  string(REGEX MATCH "\nEntry 5 [0-9a-fA-F]+ ([0-9a-fA-F]+) Base Relocation Directory" _ "${headers}")
+  if("${CMAKE_MATCH_1}" MATCHES "^0*$")
+    list(APPEND flags_missing "relocations, without which ASLR cannot move the exe")
+  endif()
+endif()
+if(flags_missing)
+  list(JOIN flags_missing ", " flags_missing)
+  message(FATAL_ERROR "${EXE} lacks ${flags_missing}")
+endif()
+
 if(too_new OR headers_too_new)
   set(why)
   if(too_new)
@@ -116,4 +149,5 @@ if(too_new OR headers_too_new)
 endif()
 string(REPLACE ";" "\n  " lines "${lines}")
 message(STATUS "imports, ${functions} functions, all in Windows 7:\n  ${lines}\n"
-               "OS version ${OSystem_version}, subsystem version ${Subsystem_version}")
+               "OS version ${OSystem_version}, subsystem version ${Subsystem_version}, "
+               "DllCharacteristics ${characteristics}")
