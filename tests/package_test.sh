@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Makes the Debian package from a built tree, as a release would, and checks what a user
-# gets from installing it: the program, its menu entry, its icon and the packages it needs.
+# Checks the Debian package of a release (tools/release.sh) as a user gets it: the program,
+# its menu entry, icon, metadata, licence, changelog and manual page, the packages it needs,
+# and what lintian says of it.
 #
-# usage: package_test.sh BUILD_DIR PROJECT_VERSION
+# usage: package_test.sh DEB PROJECT_VERSION LICENSE
 set -euo pipefail
 
-build=$1
+deb=$1
 version=$2
+licence=$3
+[[ -f $deb ]] || { echo "FAIL: no $deb: make the release first (bash tools/release.sh)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -15,28 +18,18 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Into a folder of its own, so that parallel runs and the build tree stay apart.
-if ! (cd "$build" && cpack -G DEB -B "$work/out") >"$work/cpack.log" 2>&1; then
-  cat "$work/cpack.log" >&2
-  echo "FAIL: cpack -G DEB" >&2
-  exit 1
-fi
-shopt -s nullglob
-debs=("$work"/out/*.deb)
-if ((${#debs[@]} != 1)); then
-  ls -l "$work/out" >&2
-  echo "FAIL: expected one .deb, found ${#debs[@]}" >&2
-  exit 1
-fi
-deb=${debs[0]}
 echo "package: $(basename "$deb")"
 
 # ---- contents: exactly these files, nothing a stray install() rule adds ----
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$work/files"
 cat >"$work/want" <<'EOF'
--rw-r--r-- ./usr/share/applications/dosat.desktop
+-rw-r--r-- ./usr/share/applications/org.example.dosat.desktop
+-rw-r--r-- ./usr/share/doc/dosat/changelog.gz
+-rw-r--r-- ./usr/share/doc/dosat/copyright
 -rw-r--r-- ./usr/share/icons/hicolor/128x128/apps/dosat.png
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/dosat.svg
+-rw-r--r-- ./usr/share/man/man1/dosat.1.gz
+-rw-r--r-- ./usr/share/metainfo/org.example.dosat.metainfo.xml
 -rwxr-xr-x ./usr/bin/dosat
 EOF
 sort -o "$work/want" "$work/want"
@@ -93,7 +86,7 @@ if readelf -S "$bin" | grep -q '\.debug_info'; then
   fail "bin/dosat is not stripped"
 fi
 
-desktop=$work/root/usr/share/applications/dosat.desktop
+desktop=$work/root/usr/share/applications/org.example.dosat.desktop
 # Errors fail it; hints (two main categories, on purpose) only print.
 if ! desktop-file-validate "$desktop" >"$work/validate.log" 2>&1; then
   cat "$work/validate.log" >&2
@@ -114,6 +107,38 @@ if [[ -f $png ]]; then
 fi
 svg=$work/root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg
 [[ -f $svg ]] && { grep -q '<svg' "$svg" || fail "$icon_name.svg is not an SVG picture"; }
+
+# ---- the metadata software centres read ----
+metainfo=$work/root/usr/share/metainfo/org.example.dosat.metainfo.xml
+if ! appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1; then
+  cat "$work/appstream.log" >&2
+  fail "the AppStream metadata does not validate"
+fi
+# Its id names the desktop file, and its newest release is this version.
+grep -q '<launchable type="desktop-id">org.example.dosat.desktop</launchable>' "$metainfo" ||
+  fail "the metadata does not launch org.example.dosat.desktop"
+newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -f2)
+[[ $newest == "$version" ]] || fail "the metadata's newest release is $newest, the package $version"
+
+# ---- licence and changelog, where and as Debian's policy puts them ----
+copyright=$work/root/usr/share/doc/dosat/copyright
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+  fail "copyright is not in the machine-readable format"
+# The Expat terms are those of LICENSE, word for word.
+terms=$(awk '/^License: Expat$/ { from = NR } { line[NR] = $0 } END { for (i = from + 1; i <= NR; i++) print line[i] }' \
+  "$copyright" | sed 's/^ //; s/^\.$//')
+diff <(printf '%s\n' "$terms") <(sed -n '/^Permission/,$p' "$licence") >&2 ||
+  fail "the licence terms in copyright differ from LICENSE"
+grep -q "^dosat ($version) " <(zcat "$work/root/usr/share/doc/dosat/changelog.gz") ||
+  fail "changelog.gz does not start with version $version"
+# gzip -n: no name or time in the header (bytes 4 to 9: flags and time).
+for gz in "$work/root/usr/share/doc/dosat/changelog.gz" "$work/root/usr/share/man/man1/dosat.1.gz"; do
+  [[ $(od -An -tx1 -j3 -N5 "$gz" | tr -d ' ') == 0000000000 ]] || fail "$(basename "$gz") has a name or time stamp"
+done
+
+# ---- lintian: no error; the warnings are printed ----
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian reports errors"
+grep -v 'running with root privileges' "$work/lintian.log" >&2 || true
 
 if ((failures)); then
   echo "$failures check(s) failed" >&2

@@ -230,7 +230,8 @@ class WindowsResources : public testing::Test {
     // The host's cpp stands in for the MinGW gcc that windres would call by default.
     const std::string command = "cd " + shellQuote(dir.string()) + " && " + shellQuote(windres) +
                                 " --preprocessor=" + shellQuote(cpp) + " --preprocessor-arg=-DRC_INVOKED" +
-                                " -O res -i " + shellQuote(DOSAT_RC) + " -o " + shellQuote(res.string()) +
+                                " --include-dir=" + shellQuote(DOSAT_RC_INCLUDE) + " -O res -i " +
+                                shellQuote(DOSAT_RC) + " -o " + shellQuote(res.string()) +
                                 " 2>" + shellQuote((dir / "windres.log").string());
     const int status = std::system(command.c_str());
     std::ifstream log(dir / "windres.log");

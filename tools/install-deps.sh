@@ -17,6 +17,9 @@ packages=(
   # wine to run them (wine32 from the i386 architecture, for the 32-bit prefix)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   googletest wine wine64 wine32:i386 fonts-wine locales xdotool
+  # Releases (tools/release.sh) and their checks: the zips, the MSI (wixl; msitools reads
+  # it back), Authenticode signatures, the Debian package's lint and metadata
+  zip unzip wixl msitools python3-olefile osslsigncode openssl lintian appstream
 )
 
 # wine32 is an i386 package: dpkg must take that architecture first. It is then missing

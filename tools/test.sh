@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with clang (the sanitized tests
-# and the fuzz target included) and runs the whole test suite through CTest;
-# then the same for the Windows builds, 64- and 32-bit, cross-compiled and run
-# under wine.
+# and the fuzz target included), the Windows builds, 64- and 32-bit, cross-compiled,
+# and a release in dist/; then runs the whole test suite through CTest, the
+# Windows builds' tests under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,15 +10,20 @@ bash tools/install-deps.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DDOSAT_SANITIZE=ON
 cmake --build build/test
-ctest --test-dir build/test --output-on-failure -j "$(nproc)"
-
-# The Windows builds, cross-compiled with MinGW-w64; their tests run under wine on an
-# Xvfb, the 32-bit build's in a 32-bit prefix as on 32-bit Windows. The two builds' tests
-# run side by side, each with its own prefix and X server: they spend most of their time
-# waiting for wine and X. The 32-bit build is tested even when the 64-bit one fails.
+# The Windows builds, cross-compiled with MinGW-w64.
 for dir in build/win build/win32; do
   bash tools/cross-build.sh "$dir" --parallel "$(nproc)"
 done
+# A release in dist/, which the tests of both check: its files, its Debian package, a
+# second release built elsewhere, and its MSI under wine.
+bash tools/release.sh
+
+ctest --test-dir build/test --output-on-failure -j "$(nproc)"
+
+# The Windows builds' tests run under wine on an Xvfb, the 32-bit build's in a 32-bit
+# prefix as on 32-bit Windows. The two builds' tests run side by side, each with its own
+# prefix and X server: they spend most of their time waiting for wine and X. The 32-bit
+# build is tested even when the 64-bit one fails.
 log=build/win/ctest.log
 ctest --test-dir build/win --output-on-failure >"$log" 2>&1 &
 win64=$!

@@ -1,9 +1,11 @@
 #pragma once
 
-// What the in-process tests of the windows share: reaching a control by its designed
-// name, and letting the messages a step posted arrive.
+// What the tests of the windows share: reaching a control by its designed name, letting
+// the messages a step posted arrive, and, from another process, finding a window and
+// reading its text.
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "design.h"
@@ -24,6 +26,24 @@ inline void Pump() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+/// The text of a window or control of another process: WM_GETTEXT, which GetWindowText
+/// does not send to another process's controls.
+inline std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+/// Waits up to `seconds` for a visible top-level window of the class.
+inline HWND WaitForWindow(const wchar_t* cls, double seconds) {
+  for (int i = 0; i < seconds * 50; ++i) {
+    HWND hwnd = FindWindowW(cls, nullptr);
+    if (hwnd && IsWindowVisible(hwnd)) return hwnd;
+    Sleep(20);
+  }
+  return nullptr;
 }
 
 }  // namespace dosat::testing

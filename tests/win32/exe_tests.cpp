@@ -10,6 +10,9 @@
 
 namespace {
 
+using dosat::testing::TextOf;
+using dosat::testing::WaitForWindow;
+
 HWND Control(HWND top, std::string_view name) {
   return dosat::testing::ControlOf(top, dosat::design::kCalculationWindow, name);
 }
@@ -19,22 +22,6 @@ std::wstring Beside(const wchar_t* name) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring path(self);
   return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Waits up to `seconds` for a visible top-level window of the class.
-HWND WaitForWindow(const wchar_t* cls, double seconds) {
-  for (int i = 0; i < seconds * 50; ++i) {
-    HWND hwnd = FindWindowW(cls, nullptr);
-    if (hwnd && IsWindowVisible(hwnd)) return hwnd;
-    Sleep(20);
-  }
-  return nullptr;
 }
 
 class DosatExe : public ::testing::Test {

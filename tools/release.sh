@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program from this checkout and makes a release in
+# dist/:
+#
+#   dosat-VERSION-windows-x86.zip   the 32-bit dosat.exe, readme.txt (the guide), LICENSE.txt
+#   dosat-VERSION-windows-x64.zip   the same with the 64-bit dosat.exe
+#   dosat-VERSION-x86.msi           the 32-bit dosat.exe, installed per machine
+#   dosat_VERSION_amd64.deb         the Linux program
+#   SHA256SUMS                      a line for each of them, for sha256sum -c
+#
+# Every file is made from the commit's time (SOURCE_DATE_EPOCH, unless set already) and
+# nothing else of the machine or the moment, so that a release built again from the same
+# commit, anywhere, has the same bytes. With DOSAT_SIGN_PKCS12 (a PKCS#12 file) and
+# DOSAT_SIGN_PASSWORD (its password) set, both exes and the MSI are signed with
+# Authenticode at that same time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash tools/install-deps.sh
+
+if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
+    { echo "release.sh: not a git checkout: set SOURCE_DATE_EPOCH to the commit's time" >&2; exit 1; }
+  if [[ -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then
+    echo "release.sh: the checkout has uncommitted changes: this release is not the commit's" >&2
+  fi
+fi
+export SOURCE_DATE_EPOCH
+# Whatever the caller's time zone, locale and file mask: zip writes local times, and the
+# files' modes go into the archives.
+export TZ=UTC LC_ALL=C.UTF-8
+umask 022
+
+signing=
+if [[ -n ${DOSAT_SIGN_PKCS12:-} || -n ${DOSAT_SIGN_PASSWORD:-} ]]; then
+  [[ -r ${DOSAT_SIGN_PKCS12:-} && -n ${DOSAT_SIGN_PASSWORD:-} ]] ||
+    { echo "release.sh: signing needs both DOSAT_SIGN_PKCS12 (a readable file) and DOSAT_SIGN_PASSWORD" >&2; exit 1; }
+  signing=yes
+fi
+
+build=build/release
+# Paths into the build trees appear nowhere in what is built from them.
+prefix_map="-ffile-prefix-map=$root=."
+configure() {  # configure DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$build/$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DDOSAT_TESTS=OFF -DDOSAT_BENCH=OFF "$@" >/dev/null
+}
+configure win32 --toolchain cmake/mingw-w64-i686.cmake -DCMAKE_CXX_FLAGS="$prefix_map"
+configure win64 --toolchain cmake/mingw-w64.cmake -DCMAKE_CXX_FLAGS="$prefix_map"
+# Debian's hardening flags, as a Debian package is built with.
+configure linux \
+  -DCMAKE_CXX_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+$(dpkg-buildflags --get CPPFLAGS) $prefix_map" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+for dir in win32 win64 linux; do
+  cmake --build "$build/$dir" --parallel "$(nproc)"
+done
+
+version=$(sed -n 's/^#define DOSAT_VERSION "\(.*\)"$/\1/p' "$build/linux/version/dosat-version.h")
+[[ -n $version ]] || { echo "release.sh: no version in $build/linux/version/dosat-version.h" >&2; exit 1; }
+name=dosat-$version
+
+sign() {  # sign IN OUT
+  if [[ -n $signing ]]; then
+    # The password through a pipe, not on the command line that any user can list.
+    osslsigncode sign -pkcs12 "$DOSAT_SIGN_PKCS12" -readpass <(printf '%s' "$DOSAT_SIGN_PASSWORD") \
+      -h sha256 -n dosat -time "$SOURCE_DATE_EPOCH" -in "$1" -out "$2" >/dev/null
+  else
+    cp "$1" "$2"
+  fi
+}
+
+# What users read, as Notepad on Windows 7 and on Windows 11 both read it: UTF-8 with a
+# byte-order mark, CRLF line ends.
+windows_text() {  # windows_text IN OUT
+  { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$1"; } >"$2"
+}
+
+stage=$build/stage
+rm -rf "$stage" dist
+mkdir -p "$stage" dist
+for arch in x86 x64; do
+  folder=$stage/$arch/$name
+  mkdir -p "$folder"
+  case $arch in
+    x86) sign "$build/win32/ui/dosat.exe" "$folder/dosat.exe" ;;
+    x64) sign "$build/win64/ui/dosat.exe" "$folder/dosat.exe" ;;
+  esac
+  windows_text release/readme-ja.txt "$folder/readme.txt"
+  sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+  # Fixed modes and times, and no extra fields (-X: no Unix owners or extended times);
+  # the entries in this order.
+  chmod 755 "$folder"
+  chmod 644 "$folder"/*
+  touch --no-dereference -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
+  (cd "$stage/$arch" && zip -X -9 -q "$root/dist/$name-windows-$arch.zip" \
+    "$name/" "$name/dosat.exe" "$name/readme.txt" "$name/LICENSE.txt")
+done
+
+msi_source=$stage/msi
+mkdir -p "$msi_source"
+cp "$stage/x86/$name"/* assets/dosat.ico "$msi_source/"
+touch -d "@$SOURCE_DATE_EPOCH" "$msi_source"/*
+/usr/bin/python3 release/make-msi.py --version "$version" --source "$msi_source" \
+  --epoch "$SOURCE_DATE_EPOCH" --out "$stage/$name-x86.msi"
+sign "$stage/$name-x86.msi" "dist/$name-x86.msi"
+
+# CPack takes the package's times from SOURCE_DATE_EPOCH.
+rm -rf "$build/deb"
+(cd "$build/linux" && cpack -G DEB -B "$root/$build/deb" >/dev/null)
+cp "$build/deb/dosat_${version}_amd64.deb" dist/
+
+(cd dist && sha256sum -- "$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" \
+  "dosat_${version}_amd64.deb" >SHA256SUMS)
+
+echo "The release of dosat $version, from $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'):"
+(cd dist && ls -l --time-style=+ -- * | awk '{ printf "  %-32s %9d bytes\n", $NF, $5 }')
+if [[ -n $signing ]]; then
+  echo "dosat.exe (both) and the MSI are signed with $DOSAT_SIGN_PKCS12."
+else
+  echo "The files are NOT signed: set DOSAT_SIGN_PKCS12 and DOSAT_SIGN_PASSWORD to sign them."
+fi
