@@ -17,6 +17,7 @@
 #include <climits>
 #include <numeric>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "design.h"
@@ -296,6 +297,24 @@ void QtWindow::ShowWarning(std::string_view caption, std::string_view text,
 }
 
 }  // namespace
+
+// A Wayland client has no say in where its windows stand: on Qt's wayland plugin mutter
+// puts a window at the screen's top left, KWin centres it again each time it is shown,
+// and neither keeps the place the user moved it to. Through Xwayland the windows are
+// centred when first shown and come back where they were, as on an X desktop. The
+// wayland plugin stays second, for a desktop whose Xwayland cannot be reached.
+void ChoosePlatform(int argc, char** argv) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-platform" || arg == "--platform") return;
+  }
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                       qgetenv("XDG_SESSION_TYPE") == "wayland";
+  if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+  }
+}
 
 void ConfigureApplication() {
   // Only a close handler ends the program; hiding the calculation window to
