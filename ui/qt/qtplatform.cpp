@@ -302,13 +302,10 @@ void QtWindow::ShowWarning(std::string_view caption, std::string_view text,
 // puts a window at the screen's top left, KWin centres it again each time it is shown,
 // and neither keeps the place the user moved it to. Through Xwayland the windows are
 // centred when first shown and come back where they were, as on an X desktop. The
-// wayland plugin stays second, for a desktop whose Xwayland cannot be reached.
-void ChoosePlatform(int argc, char** argv) {
+// wayland plugin stays second, for a desktop whose Xwayland cannot be reached. Qt takes
+// -platform on the command line over the environment variable set here.
+void ChoosePlatform() {
   if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "-platform" || arg == "--platform") return;
-  }
   const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                        qgetenv("XDG_SESSION_TYPE") == "wayland";
   if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")) {
