@@ -1,20 +1,21 @@
 #!/usr/bin/env python3
-"""Where the windows stand under mutter, GNOME's window manager: the real program, driven
-from outside with xdotool, its windows read back with xwininfo and xprop.
+"""Where the windows stand under mutter, GNOME's window manager, and under openbox: the real
+program, driven from outside with xdotool, its windows read back with xwininfo and xprop.
 
-    placement_test.py x11|wayland|wayland-no-x11 <path to dosat>
+    placement_test.py mutter-x11|openbox|mutter-wayland|mutter-wayland-no-x11 <path to dosat>
 
-x11: mutter is the window manager of an Xvfb. The calculation window opens centred; after
-three trips to the table and back each window stands where it stood the first time, client
-area and frame; dragged by its title bar (real pointer events, through XTEST) and taken on
-a trip, the calculation window comes back where it was dropped.
+mutter-x11, openbox: the window manager of an Xvfb. The calculation window opens centred;
+after three trips to the table and back each window stands where it stood the first time,
+client area and frame; dragged by its title bar (real pointer events, through XTEST) and
+taken on a trip, the calculation window comes back where it was dropped. openbox leaves a
+hidden window where it was: what puts the windows back must not rest on mutter's ways.
 
-wayland: mutter's headless Wayland session, with Xwayland. Asked for no platform, the
-program's windows are Xwayland's, centred and kept over the trips (a drag cannot be made
-there: Xwayland's pointer is the compositor's). Asked for the wayland platform, in the
+mutter-wayland: mutter's headless Wayland session, with Xwayland. Asked for no platform,
+the program's windows are Xwayland's, centred and kept over the trips (a drag cannot be
+made there: Xwayland's pointer is the compositor's). Asked for the wayland platform, in the
 environment or on the command line, it runs natively.
 
-wayland-no-x11: the same session without Xwayland: the program runs natively.
+mutter-wayland-no-x11: the same session without Xwayland: the program runs natively.
 """
 
 import os
@@ -36,6 +37,11 @@ TABLE_BUTTON = (80 + 152 // 2, 275 + 26 // 2)
 BACK_BUTTON = (406 + 69 // 2, 664 + 25 // 2)
 TRIPS = 3
 DRAG = (-100, -80)
+X_WINDOW_MANAGERS = {
+    "mutter-x11": ["mutter", "--x11", "--replace", "--sm-disable"],
+    "openbox": ["openbox", "--sm-disable"],
+}
+WAYLAND_SESSIONS = {"mutter-wayland": [], "mutter-wayland-no-x11": ["--no-x11"]}
 
 
 def run(*command):
@@ -190,7 +196,7 @@ def verify_native(dosat, runtime, *arguments, **environment):
 
 def in_mutter(mode, dosat, runtime):
     """The checks of a Wayland mode, run by mutter once its session is up."""
-    if mode == "wayland":
+    if mode == "mutter-wayland":
         if not os.environ.get("DISPLAY"):
             fail("mutter started no Xwayland")
         verify_kept(dosat, runtime, drag=False)
@@ -205,7 +211,7 @@ def in_mutter(mode, dosat, runtime):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("x11", "wayland", "wayland-no-x11"):
+    if len(sys.argv) != 3 or sys.argv[1] not in (*X_WINDOW_MANAGERS, *WAYLAND_SESSIONS):
         print(__doc__)
         return 2
     mode, dosat = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -213,24 +219,25 @@ def main():
         in_mutter(mode, dosat, os.environ["XDG_RUNTIME_DIR"])
         return 0
     desktop_session.in_private_session("DOSAT_PLACEMENT_SESSION")
-    if not shutil.which("mutter"):
-        fail("mutter is not installed")
+    manager = X_WINDOW_MANAGERS.get(mode, ["mutter"])[0]
+    if not shutil.which(manager):
+        fail(f"{manager} is not installed")
     started = time.monotonic()
-    # mutter's sockets and settings, private to this run as the session bus is.
+    # The window manager's sockets and settings, private to this run as the session bus is.
     runtime = tempfile.mkdtemp(prefix="dosat-placement-")
     os.environ["XDG_RUNTIME_DIR"] = runtime
     for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "XAUTHORITY"):
         os.environ.pop(name, None)
-    mutter_log = os.path.join(runtime, "mutter.log")
+    manager_log = os.path.join(runtime, "manager.log")
     processes = []
     try:
-        with open(mutter_log, "w") as log:
-            if mode == "x11":
+        with open(manager_log, "w") as log:
+            if mode in X_WINDOW_MANAGERS:
                 xvfb, os.environ["DISPLAY"] = start_xvfb()
                 processes.append(xvfb)
-                processes.append(subprocess.Popen(["mutter", "--x11", "--replace", "--sm-disable"],
+                processes.append(subprocess.Popen(X_WINDOW_MANAGERS[mode],
                                                   stdout=log, stderr=subprocess.STDOUT))
-                wait_for("mutter managing the screen",
+                wait_for(f"{manager} managing the screen",
                          lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
                 verify_kept(dosat, runtime, drag=True)
             else:
@@ -239,11 +246,10 @@ def main():
                 # script does.
                 session = subprocess.run(
                     ["mutter", "--headless", "--wayland", "--virtual-monitor", "1280x1024",
-                     *(["--no-x11"] if mode == "wayland-no-x11" else []),
-                     "--", sys.executable, *sys.argv],
+                     *WAYLAND_SESSIONS[mode], "--", sys.executable, *sys.argv],
                     env=dict(os.environ, DOSAT_PLACEMENT_IN_MUTTER="1"), stderr=log, timeout=90)
                 if session.returncode != 0:
-                    with open(mutter_log, errors="replace") as messages:
+                    with open(manager_log, errors="replace") as messages:
                         print("mutter said:\n" + messages.read()[-4000:])
                     return 1
         print(f"PASS: {mode} in {time.monotonic() - started:.1f} s")
