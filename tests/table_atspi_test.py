@@ -16,59 +16,13 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+import desktop_session
+from desktop_session import fail, skip, start_xvfb, stop, wait_for
+
 TITLE = "水中の飽和溶存酸素量"
 BUTTON = "JIS K0102 溶存酸素(表)"
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
-
-
-def skip(why):
-    print(f"SKIP: {why}")
-    sys.exit(SKIP)
-
-
-PROGRAM_LOG = None  # where the program's messages go, shown when the test fails
-
-
-def fail(why):
-    print(f"FAIL: {why}")
-    if PROGRAM_LOG and os.path.exists(PROGRAM_LOG):
-        with open(PROGRAM_LOG, errors="replace") as log:
-            print("dosat said:\n" + log.read()[-4000:])
-    sys.exit(1)
-
-
-def wait_for(what, probe, seconds=20.0):
-    """The first true value of probe() within `seconds`; fails the test if there is none."""
-    deadline = time.monotonic() + seconds
-    while True:
-        try:
-            found = probe()
-        except Exception:  # the tree changes under us while windows appear
-            found = None
-        if found:
-            return found
-        if time.monotonic() > deadline:
-            fail(f"no {what} within {seconds:.0f} s")
-        time.sleep(0.2)
-
-
-def start_xvfb():
-    """An Xvfb on a free display, and its display name."""
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(
-        # No reset when the bus launcher, its first client, lets go: a server resetting
-        # then refuses the program's connection.
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-         "-noreset"],
-        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        number = pipe.readline().strip()
-    if not number:
-        fail("Xvfb did not start")
-    return xvfb, ":" + number
 
 
 def start_accessibility_bus():
@@ -105,19 +59,13 @@ def main():
         print(__doc__)
         return 2
     dosat = os.path.abspath(sys.argv[1])
-    # Everything runs inside a D-Bus session of its own, which ends with this script.
-    if os.environ.get("DOSAT_ATSPI_SESSION") != "1":
-        if not shutil.which("dbus-run-session"):
-            skip("dbus-run-session is not installed (package dbus)")
-        os.environ["DOSAT_ATSPI_SESSION"] = "1"
-        os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
+    desktop_session.in_private_session("DOSAT_ATSPI_SESSION")
 
     try:
         import pyatspi  # noqa: E402 (needs the session bus set up above)
     except ImportError:
         skip("pyatspi is not installed (package python3-pyatspi)")
 
-    global PROGRAM_LOG
     started = time.monotonic()
     processes = []
     runtime = tempfile.mkdtemp(prefix="dosat-atspi-")
@@ -131,8 +79,8 @@ def main():
 
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    QT_ACCESSIBILITY="1", LC_ALL="C.UTF-8")
-        PROGRAM_LOG = os.path.join(runtime, "dosat.log")
-        with open(PROGRAM_LOG, "w") as log:
+        desktop_session.program_log = os.path.join(runtime, "dosat.log")
+        with open(desktop_session.program_log, "w") as log:
             program = subprocess.Popen([dosat], env=env, stdout=log, stderr=subprocess.STDOUT)
         processes.append(program)
 
@@ -178,13 +126,7 @@ def main():
               f"in {time.monotonic() - started:.1f} s")
         return 0
     finally:
-        for process in reversed(processes):
-            process.terminate()
-        for process in reversed(processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
+        stop(processes)
         shutil.rmtree(runtime, ignore_errors=True)
 
 

@@ -12,6 +12,10 @@ packages=(
   # the high-contrast Adwaita styles
   qt6-gtk-platformtheme adwaita-qt6
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+  # GNOME's window manager, on X and as a Wayland compositor with Xwayland, and Qt's
+  # wayland plugin, which Qt would choose there by default; openbox, a second X window
+  # manager for the placement tests
+  mutter xwayland qt6-wayland openbox
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
   # The Windows builds, 64- and 32-bit: cross compilers, GoogleTest from source, and
   # wine to run them (wine32 from the i386 architecture, for the 32-bit prefix)

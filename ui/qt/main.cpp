@@ -4,6 +4,7 @@
 #include "qtplatform.h"
 
 int main(int argc, char** argv) {
+  dosat::ChoosePlatform();
   QApplication app(argc, argv);
   dosat::ConfigureApplication();
   dosat::QtPlatform platform;

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <climits>
 #include <numeric>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "design.h"
@@ -92,10 +94,11 @@ class QtWindow final : public NativeWindow {
   QtWindow(const design::Window& design, WindowEvents& events);
   ~QtWindow() override;
 
-  void Show() override { widget_->show(); }
-  void Hide() override { widget_->hide(); }
+  void Show() override;
+  void Hide() override;
   bool IsVisible() const override { return widget_->isVisible(); }
   void Move(float left, float top) override {
+    hiddenAt_.reset();
     widget_->move(twips::toPixels(left), twips::toPixels(top));
   }
   float OuterWidth() const override { return twips::fromPixels(widget_->frameGeometry().width()); }
@@ -122,6 +125,9 @@ class QtWindow final : public NativeWindow {
   const design::Window& design_;
   FormWidget* widget_;
   std::vector<QWidget*> controls_;
+  /// Where the client area stood on the screen when the window was last hidden, until
+  /// it is shown again or moved.
+  std::optional<QPoint> hiddenAt_;
 };
 
 QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
@@ -168,6 +174,23 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   // The native window is made now, so that the outer size the load handler
   // reads includes the frame wherever the platform knows it before showing.
   widget_->winId();
+}
+
+// A window manager may move a window it stops managing: mutter leaves a hidden window's
+// client area where the corner of its frame was, and takes that for the client area's
+// place when the window is shown again, so that it comes back the title bar's height
+// higher each time. The client area is put back before the window manager sees the
+// window again; where it was left in place, nothing is sent. The client area and not
+// the frame, whose size Qt may not have read yet when the window is first hidden.
+void QtWindow::Show() {
+  if (hiddenAt_) widget_->setGeometry(QRect(*hiddenAt_, widget_->size()));
+  hiddenAt_.reset();
+  widget_->show();
+}
+
+void QtWindow::Hide() {
+  if (widget_->isVisible()) hiddenAt_ = widget_->geometry().topLeft();
+  widget_->hide();
 }
 
 QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
@@ -274,6 +297,21 @@ void QtWindow::ShowWarning(std::string_view caption, std::string_view text,
 }
 
 }  // namespace
+
+// A Wayland client has no say in where its windows stand: on Qt's wayland plugin mutter
+// puts a window at the screen's top left, KWin centres it again each time it is shown,
+// and neither keeps the place the user moved it to. Through Xwayland the windows are
+// centred when first shown and come back where they were, as on an X desktop. The
+// wayland plugin stays second, for a desktop whose Xwayland cannot be reached. Qt takes
+// -platform on the command line over the environment variable set here.
+void ChoosePlatform() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                       qgetenv("XDG_SESSION_TYPE") == "wayland";
+  if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+  }
+}
 
 void ConfigureApplication() {
   // Only a close handler ends the program; hiding the calculation window to

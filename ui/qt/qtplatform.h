@@ -7,6 +7,11 @@
 
 namespace dosat {
 
+/// Before the application object exists: on a Wayland desktop that has Xwayland, runs
+/// the program through Xwayland unless the user names a platform (QT_QPA_PLATFORM, or
+/// -platform on the command line).
+void ChoosePlatform();
+
 /// Sets what the program asks of Qt before any window exists: the default
 /// font, the window icon, and that hiding the last window does not end it.
 void ConfigureApplication();
