@@ -12,8 +12,7 @@ if(TARGET dosat)
   set_target_properties(dosat PROPERTIES INSTALL_RPATH "")
 endif()
 # Software centres match the metadata to the menu entry by name: both are named by the
-# metadata's id.
-set(DOSAT_APP_ID org.example.dosat)
+# metadata's id, DOSAT_APP_ID.
 install(FILES ${PROJECT_SOURCE_DIR}/assets/${DOSAT_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${DOSAT_APP_ID}.metainfo.xml

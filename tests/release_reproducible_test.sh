@@ -23,9 +23,10 @@ fail() {
 # folders; the time of the commit they are.
 copy=$work/elsewhere/dosat
 mkdir -p "$copy"
+git() { command git -c safe.directory="$source" -C "$source" "$@"; }
 (cd "$source" && git ls-files -z --cached --others --exclude-standard |
   xargs -0 cp --parents --no-dereference -t "$copy")
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 
 release() {  # release LOG [VAR=VALUE...]: the release of the copy, made as a user might
   local log=$1

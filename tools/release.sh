@@ -20,6 +20,8 @@ root=$(pwd)
 bash tools/install-deps.sh
 
 if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+  # Whoever owns the checkout: git refuses another user's unless told it is safe.
+  git() { command git -c safe.directory="$root" "$@"; }
   SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
     { echo "release.sh: not a git checkout: set SOURCE_DATE_EPOCH to the commit's time" >&2; exit 1; }
   if [[ -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then

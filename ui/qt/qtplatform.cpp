@@ -323,6 +323,9 @@ void ConfigureApplication() {
   QImageReader icon(QStringLiteral(":/dosat.png"), "png");
   icon.setAutoDetectImageFormat(false);
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
+  // The installed menu entry's name: a Wayland desktop finds the program's icon and name
+  // for its windows by it.
+  QGuiApplication::setDesktopFileName(QStringLiteral(DOSAT_APP_ID));
 }
 
 std::unique_ptr<NativeWindow> QtPlatform::MakeWindow(const design::Window& design,
