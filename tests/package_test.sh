@@ -10,13 +10,7 @@ deb=$1
 version=$2
 licence=$3
 [[ -f $deb ]] || { echo "FAIL: no $deb: make the release first (bash tools/release.sh)" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 echo "package: $(basename "$deb")"
 
@@ -140,8 +134,4 @@ done
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian reports errors"
 grep -v 'running with root privileges' "$work/lintian.log" >&2 || true
 
-if ((failures)); then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "package ok"
+passed "package ok"

@@ -10,13 +10,7 @@ set -euo pipefail
 
 source=$(cd "$1" && pwd)
 dist=$(cd "$2" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 [[ -f $dist/SHA256SUMS ]] || { echo "FAIL: no release in $dist: make it first (bash tools/release.sh)" >&2; exit 1; }
 
 # The sources as they stand in the checkout (uncommitted changes too), without its build
@@ -95,8 +89,4 @@ msi_dump "$copy/build/release/stage/$name-x86.msi" "$work/msi-unsigned"
 diff -r "$work/msi-unsigned" "$work/msi-removed" >/dev/null ||
   fail "the MSI without its signature does not hold what the unsigned MSI holds"
 
-if ((failures)); then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "reproducible, and signed as it should be"
+passed "reproducible, and signed as it should be"

@@ -9,13 +9,7 @@ dist=$1
 version=$2
 source=$3
 name=dosat-$version
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
 
 files=("$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" "dosat_${version}_amd64.deb")
 for file in "${files[@]}" SHA256SUMS; do
@@ -77,8 +71,4 @@ installed=$(msiinfo export "$msi" File | awk -F '\t' 'NR > 3 { print $3 }' | tr 
 shortcut=$(msiinfo export "$msi" Shortcut | awk -F '\t' 'NR > 3 { print $3 }' | tr -d '\r')
 [[ $shortcut == dosat ]] || fail "MSI shortcut name: '$shortcut'"
 
-if ((failures)); then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "release ok: ${files[*]}"
+passed "release ok: ${files[*]}"
