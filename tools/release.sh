@@ -41,7 +41,11 @@ if [[ -n ${DOSAT_SIGN_PKCS12:-} || -n ${DOSAT_SIGN_PASSWORD:-} ]]; then
   signing=yes
 fi
 
+# Built afresh each time: the time stamps the commit's time gives (the exes' headers, the
+# compiled-in resources) are not what the build tools see change, and a file left from
+# an earlier commit's build would keep that commit's.
 build=build/release
+rm -rf "$build"
 # Paths into the build trees appear nowhere in what is built from them.
 prefix_map="-ffile-prefix-map=$root=."
 configure() {  # configure DIR [cmake options...]
@@ -82,7 +86,7 @@ windows_text() {  # windows_text IN OUT
 }
 
 stage=$build/stage
-rm -rf "$stage" dist
+rm -rf dist
 mkdir -p "$stage" dist
 for arch in x86 x64; do
   folder=$stage/$arch/$name
@@ -111,7 +115,6 @@ touch -d "@$SOURCE_DATE_EPOCH" "$msi_source"/*
 sign "$stage/$name-x86.msi" "dist/$name-x86.msi"
 
 # CPack takes the package's times from SOURCE_DATE_EPOCH.
-rm -rf "$build/deb"
 (cd "$build/linux" && cpack -G DEB -B "$root/$build/deb" >/dev/null)
 cp "$build/deb/dosat_${version}_amd64.deb" dist/
 
