@@ -1,8 +1,8 @@
 #pragma once
 
 // What the tests of the windows share: reaching a control by its designed name, letting
-// the messages a step posted arrive, and, from another process, finding a window and
-// reading its text.
+// the messages a step posted arrive, and, from another process, starting a program,
+// finding a window and reading its text.
 #include <windows.h>
 
 #include <string>
@@ -45,5 +45,37 @@ inline HWND WaitForWindow(const wchar_t* cls, double seconds) {
   }
   return nullptr;
 }
+
+/// A program started from a command line; still running when this goes, it is ended.
+class Process {
+ public:
+  explicit Process(std::wstring command, const wchar_t* folder = nullptr) {
+    STARTUPINFOW startup{sizeof startup};
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder, &startup, &process_);
+  }
+  ~Process() {
+    if (!started_) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Started() const { return started_; }
+  /// The exit status once the program has ended, or -1 if it has not within `milliseconds`
+  /// (or did not start).
+  int ExitStatus(DWORD milliseconds) const {
+    if (!started_ || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return -1;
+    DWORD status = 0;
+    GetExitCodeProcess(process_.hProcess, &status);
+    return static_cast<int>(status);
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  bool started_ = false;
+};
 
 }  // namespace dosat::testing

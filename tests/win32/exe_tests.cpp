@@ -27,30 +27,15 @@ std::wstring Beside(const wchar_t* name) {
 class DosatExe : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::wstring command = L"\"" + Beside(L"dosat.exe") + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process_))
-        << "cannot start " << std::string(command.begin(), command.end());
-    WaitForInputIdle(process_.hProcess, 20000);
+    ASSERT_TRUE(dosat_.Started()) << "cannot start dosat.exe";
     calc_ = WaitForWindow(L"ZEPALT", 20);
     ASSERT_NE(calc_, nullptr) << "no calculation window";
   }
-  void TearDown() override {
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
 
   /// The exit status once the program has ended, or -1 if it is still running after 10 s.
-  int ExitStatus() {
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) return -1;
-    DWORD status = 0;
-    GetExitCodeProcess(process_.hProcess, &status);
-    return static_cast<int>(status);
-  }
+  int ExitStatus() const { return dosat_.ExitStatus(10000); }
 
-  PROCESS_INFORMATION process_{};
+  dosat::testing::Process dosat_{L"\"" + Beside(L"dosat.exe") + L"\""};
   HWND calc_ = nullptr;
 };
 

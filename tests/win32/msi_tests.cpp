@@ -37,26 +37,10 @@ std::string Narrow(const std::wstring& s) {
   return out;
 }
 
-/// Runs a command line and returns its exit status, or -1 if it did not end in 2 minutes.
-int RunCommand(std::wstring command) {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
-    return -2;
-  DWORD status = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &status);
-  } else {
-    TerminateProcess(process.hProcess, 99);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(status);
-}
-
-int Msiexec(const wchar_t* action, const std::wstring& msi) {
-  return RunCommand(L"msiexec.exe " + std::wstring(action) + L" \"" + msi + L"\" /qn");
+/// msiexec's exit status, or -1 if it did not end within 2 minutes.
+int Msiexec(const wchar_t* action, const std::wstring& target) {
+  return dosat::testing::Process(L"msiexec.exe " + std::wstring(action) + L" \"" + target + L"\" /qn")
+      .ExitStatus(120000);
 }
 
 fs::path Folder(int csidl) {
@@ -141,7 +125,7 @@ class Installer : public ::testing::Test {
   void SetUp() override { CoInitialize(nullptr); }
   // Whatever failed, the prefix is left as it was found, for the other tests.
   void TearDown() override {
-    for (const Entry& entry : DosatEntries()) RunCommand(L"msiexec.exe /x " + entry.key + L" /qn");
+    for (const Entry& entry : DosatEntries()) Msiexec(L"/x", entry.key);
     CoUninitialize();
   }
 
@@ -179,26 +163,16 @@ TEST_F(Installer, InstallsStartsUpgradesAndUninstallsSilently) {
 
   // The installed program, started as the shortcut starts it.
   {
-    std::wstring command = L"\"" + (InstallFolder() / L"dosat.exe").wstring() + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               InstallFolder().c_str(), &startup, &process));
+    const dosat::testing::Process installed(L"\"" + (InstallFolder() / L"dosat.exe").wstring() + L"\"",
+                                            InstallFolder().c_str());
+    ASSERT_TRUE(installed.Started());
     HWND calculation = dosat::testing::WaitForWindow(L"ZEPALT", 20);
     EXPECT_NE(calculation, nullptr) << "the installed dosat.exe shows no calculation window";
     if (calculation) {
       EXPECT_EQ(dosat::testing::TextOf(calculation), std::wstring(7, L'\u3000') + L"溶存酸素濃度(JISK0102)");
       PostMessageW(calculation, WM_CLOSE, 0, 0);
     }
-    DWORD status = 99;
-    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(process.hProcess, &status);
-    } else {
-      TerminateProcess(process.hProcess, 99);
-    }
-    EXPECT_EQ(status, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(installed.ExitStatus(10000), 0);
   }
 
   // A later version replaces it: one entry, the later one.
