@@ -191,19 +191,23 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
   }
 
   // Integer part: the group separator may only stand between groups of three
-  // digits, the first of one to three.
+  // digits, the first of one to three and not starting with 0. "0,500" is no
+  // grouped 500 but a mistyped 0.5 (or 20.500 with the 2 lost): it must not
+  // pass as a number a thousand times too large.
   Mantissa m;
   bool anyDigit = false;
+  bool leadingZero = false;
   bool grouped = false;
   int run = 0;
   for (; !in.AtEnd(); in.Advance()) {
     const char32_t c = in.Peek();
     if (IsDigit(c)) {
+      if (!anyDigit) leadingZero = c == U'0';
       m.AddInteger(c);
       anyDigit = true;
       ++run;
     } else if (IsGroup(c, locale)) {
-      if (run == 0 || run > 3 || (grouped && run != 3)) return kNotANumber;
+      if (run == 0 || run > 3 || (grouped && run != 3) || leadingZero) return kNotANumber;
       grouped = true;
       run = 0;
     } else {
@@ -259,6 +263,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string FormatResult(double value, NumberLocale locale) {
+  if (!std::isfinite(value)) return {};
   constexpr int kSignificant = 15;
   // The value's 15-significant-digit decimal form, d.dddddddddddddde±x, is
   // what gets rounded: 14.155 is stored just below the half but reads 14.155.

@@ -226,6 +226,12 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatRow{1e20, "100000000000000000000.00"},
                     FormatRow{-1e16, "-10000000000000000.00"}));
 
+TEST(FormatResult, GivesNoTextForAValueWithoutOne) {
+  EXPECT_EQ(dosat::FormatResult(HUGE_VAL, kDot), "");
+  EXPECT_EQ(dosat::FormatResult(-HUGE_VAL, kDot), "");
+  EXPECT_EQ(dosat::FormatResult(std::nan(""), kDot), "");
+}
+
 TEST(FormatResult, WritesTheLocalesSeparatorWhateverItsWidth) {
   EXPECT_EQ(dosat::FormatResult(14.1545702, kComma), "14,15");
   EXPECT_EQ(dosat::FormatResult(0.5, NumberLocale{U'\u066B', U'\u066C'}), "\u066B50");
@@ -268,6 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"1,000e3", kDot, 1e6}, ReadRow{"1e-400", kDot, 0.0}, ReadRow{"-1e-400", kDot, -0.0},
         ReadRow{"1.7976931348623157e308", kDot, 1.7976931348623157e308},
         ReadRow{"20,5", kComma, 20.5}, ReadRow{"21.000", kComma, 21000},
+        ReadRow{"0,500", kComma, 0.5},
         ReadRow{"２１．０００，５", kComma, 21000.5}, ReadRow{"-1.000.000", kComma, -1e6},
         ReadRow{"2,1e4", kComma, 21000},
         ReadRow{"21\u00A0000,5", NumberLocale{U',', U'\u00A0'}, 21000.5},
@@ -286,6 +293,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "NaN", "0x10", "1..2", "1.2.3", "+", "-", ".", "e5", "1e", "1e+", "1e5.5",
                     "- 5", "5 5", "++5", "+-5", "１ ２", "2,10", "1,2345", ",100", "1,000,",
                     "1000,000", "1,00,000", "1,000.5,0", ".5,000", "1 000", "20,5", "５％",
+                    // A first group starting with 0 is no grouped number.
+                    "0,500", "00,100", "-0,500", "０，５００", "0,000,000",
                     "\xff", "2\xc0\xb0", "\xe2\x88"));
 
 TEST(ReadNumber, TakesASpaceForTheGroupSeparatorOnlyWhereTheLocaleGroupsWithOne) {

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
+  # MPFR, which the correctly rounded powers are checked against
+  libmpfr-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick libx11-dev
   # Desktop themes the contrast tests run the windows under: a dark GTK theme, and

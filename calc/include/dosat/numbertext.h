@@ -25,7 +25,8 @@ struct ReadResult {
 
 /// Reads a UTF-8 text as a number: optional blanks (space, tab, U+3000) around
 /// an optional sign, digits with the locale's group separator only between
-/// groups of three (a space where the locale groups with a no-break space),
+/// groups of three, the first of which does not start with 0 (a space where the
+/// locale groups with a no-break space),
 /// the locale's decimal separator, and an optional exponent.
 /// Full-width digits, signs and separators, and U+2212, read as their ASCII
 /// forms. A number too small for a double reads as zero. Linear in the text's
@@ -35,9 +36,11 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale);
 /// Appends the UTF-8 form of the code point cp to out.
 void AppendUtf8(std::string& out, char32_t cp);
 
-/// Formats a finite value with the pattern "###.00": rounded half away from
-/// zero on its 15-significant-digit decimal form, no leading zero, no grouping,
-/// two decimals, "-" before a negative value that does not round to zero.
+/// Formats a value with the pattern "###.00": rounded half away from zero on
+/// its 15-significant-digit decimal form, no leading zero, no grouping, two
+/// decimals, "-" before a negative value that does not round to zero.
+/// The value must be finite: an infinity or NaN has no such form, and gives the
+/// empty text.
 std::string FormatResult(double value, NumberLocale locale);
 
 }  // namespace dosat

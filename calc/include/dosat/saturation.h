@@ -2,7 +2,9 @@
 
 // Saturated dissolved oxygen of water, from two cubics in temperature fitted to
 // the JIS K0102 table. Every step is one double operation, rounded before the
-// next, in a fixed order, so the results are the same bits on every platform.
+// next, in a fixed order; T² and T³ are the exact powers rounded once (powers.h),
+// not a C library's pow. Compiled without fused multiply-adds, the results are the
+// same bits on every build.
 
 namespace dosat {
 
