@@ -48,25 +48,29 @@ class Wide {
     return 0;
   }
 
-  bool Bit(int n) const { return n >= 0 && n < kBits && ((limb_[n / 32] >> (n % 32)) & 1) != 0; }
+  bool Bit(int n) const { return n >= 0 && n < kBits && ((Limb(n / 32) >> (n % 32)) & 1) != 0; }
 
   /// Whether any bit below bit n is set.
   bool AnyBelow(int n) const {
-    for (int i = 0; i < std::min(n, kBits); ++i) {
-      if (Bit(i)) return true;
+    if (n <= 0) return false;
+    if (n >= kBits) return BitLength() != 0;
+    for (int i = 0; i < n / 32; ++i) {
+      if (limb_[i] != 0) return true;
     }
-    return false;
+    return (limb_[n / 32] & ((std::uint32_t{1} << (n % 32)) - 1)) != 0;
   }
 
   /// This ÷ 2^n, rounded down; the quotient must fit in 64 bits.
   std::uint64_t ShiftedRight(int n) const {
-    std::uint64_t q = 0;
-    for (int i = std::min(n + 63, kBits - 1); i >= n; --i) q = (q << 1) | (Bit(i) ? 1 : 0);
-    return q;
+    if (n >= kBits) return 0;
+    const int i = n / 32, r = n % 32;
+    const std::uint64_t low = Limb(i) | std::uint64_t{Limb(i + 1)} << 32;
+    return r == 0 ? low : low >> r | std::uint64_t{Limb(i + 2)} << (64 - r);
   }
 
  private:
   static constexpr int kLimbs = kBits / 32;
+  std::uint32_t Limb(int i) const { return i < kLimbs ? limb_[i] : 0; }
   std::uint32_t limb_[kLimbs] = {};
 };
 
