@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleacc.h>
+#include <uiautomationcore.h>
 
 #include <algorithm>
 #include <array>
@@ -350,6 +351,73 @@ TEST_F(Win32Windows, TableIsReadAsATable) {
   EXPECT_EQ(cell(9, 1), L"11.47") << "8 °C as the table prints it";
   EXPECT_EQ(cell(22, 6), L"0.0086") << "21 °C as the table prints it";
   EXPECT_EQ(cell(36, 3), L"6.30");
+  table->Release();
+}
+
+// A screen reader may keep a control's accessible object, and the UI Automation
+// provider made over it, after the window is gone: they then say so, and reach nothing
+// of the window.
+TEST_F(Win32Windows, AccessibleObjectsOfAClosedWindowSayItIsGone) {
+  Press(Calc("Command3"));
+  const auto objectOf = [](HWND control) {
+    IAccessible* accessible = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                        reinterpret_cast<void**>(&accessible)));
+    return accessible;
+  };
+  IAccessible* box = objectOf(Calc("Text1"));
+  IAccessible* table = objectOf(TableControl("Picture1"));
+  ASSERT_TRUE(box && table);
+  // UI Automation's provider over an MSAA object, where this Windows (or wine) has one.
+  // (uiautomationcoreapi.h, which declares it, does not compile as C++ in MinGW-w64.)
+  constexpr PROPERTYID kIsKeyboardFocusable = 30009;  // read afresh from the object's state
+  constexpr HRESULT kElementNotAvailable = static_cast<HRESULT>(0x80040201);  // UIA_E_ELEMENTNOTAVAILABLE
+  using FromAccessible = HRESULT(WINAPI*)(IAccessible*, long, DWORD, IRawElementProviderSimple**);
+  const auto fromAccessible = reinterpret_cast<FromAccessible>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"uiautomationcore.dll"), "UiaProviderFromIAccessible")));
+  IRawElementProviderSimple* provider = nullptr;
+  if (fromAccessible) fromAccessible(box, CHILDID_SELF, 0, &provider);
+  VARIANT focusable{};
+  if (provider) {
+    ASSERT_HRESULT_SUCCEEDED(provider->GetPropertyValue(kIsKeyboardFocusable, &focusable));
+    ASSERT_EQ(focusable.vt, VT_BOOL);
+    EXPECT_EQ(focusable.boolVal, VARIANT_TRUE);
+  }
+
+  SendMessageW(Table(), WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(calc_));
+  program_.reset();  // the Program and its windows' memory too
+
+  VARIANT self{};
+  self.vt = VT_I4;
+  VARIANT cell = self;
+  cell.lVal = 8;  // the 0 °C row's temperature
+  wchar_t stale[] = L"stale";
+  BSTR name = stale;
+  EXPECT_EQ(box->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(box->get_accValue(self, &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(table->get_accName(cell, &name), CO_E_OBJNOTCONNECTED);
+  LONG count = 1;
+  EXPECT_EQ(table->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(count, 0);
+  VARIANT next{};
+  EXPECT_EQ(table->accNavigate(NAVDIR_DOWN, cell, &next), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(next.vt, VT_EMPTY);
+  EXPECT_EQ(table->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
+  if (provider) {
+    // The provider's answer is UI Automation's own: the element is not available, or
+    // (wine's) the property's default, as for any request its object failed.
+    const HRESULT answer = provider->GetPropertyValue(kIsKeyboardFocusable, &focusable);
+    if (answer != kElementNotAvailable) {
+      EXPECT_HRESULT_SUCCEEDED(answer);
+      EXPECT_TRUE(focusable.vt == VT_EMPTY || (focusable.vt == VT_BOOL && focusable.boolVal == VARIANT_FALSE));
+    }
+    provider->Release();
+  } else {
+    std::printf("no UI Automation provider over MSAA here: MSAA checked alone\n");
+  }
+  box->Release();
   table->Release();
 }
 

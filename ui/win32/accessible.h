@@ -21,6 +21,8 @@ struct AccessibleText {
 
 /// Makes the control answer assistive technology (MSAA, and UI Automation
 /// through it) with `text` over the accessible object Windows makes for it.
+/// Once the control is destroyed, an object that a screen reader still holds
+/// answers CO_E_OBJNOTCONNECTED to every request.
 void ProvideAccessibleText(HWND control, AccessibleText text);
 
 /// Tells assistive technology that a box's value changed, and has it read
