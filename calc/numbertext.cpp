@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "dosat/floatchars.h"
+
 namespace dosat {
 namespace {
 
@@ -169,7 +171,7 @@ ReadResult ToDouble(Mantissa& m, std::int64_t exponent, bool negative) {
   out = std::to_chars(out, buffer + sizeof buffer, exponent).ptr;
 
   double value = 0.0;
-  const auto [end, error] = std::from_chars(buffer, out, value, std::chars_format::scientific);
+  const auto [end, error] = ReadDouble(buffer, out, value);
   if (error == std::errc::result_out_of_range) {
     return magnitude > 0 ? ReadResult{ReadStatus::OutOfRange, 0.0}
                          : ReadResult{ReadStatus::Number, zero};
@@ -268,8 +270,7 @@ std::string FormatResult(double value, NumberLocale locale) {
   // The value's 15-significant-digit decimal form, d.dddddddddddddde±x, is
   // what gets rounded: 14.155 is stored just below the half but reads 14.155.
   char sci[64];
-  const char* end = std::to_chars(sci, sci + sizeof sci, std::abs(value),
-                                  std::chars_format::scientific, kSignificant - 1).ptr;
+  const char* end = WriteScientific(sci, sci + sizeof sci, std::abs(value), kSignificant - 1).ptr;
   char digits[kSignificant];
   digits[0] = sci[0];
   for (int i = 1; i < kSignificant; ++i) digits[i] = sci[i + 1];

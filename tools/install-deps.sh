@@ -44,9 +44,16 @@ if ((${#missing[@]})); then
 fi
 
 # Wine takes its code page from the locale: without a Japanese one, the windows'
-# Japanese texts turn into question marks.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+# Japanese texts turn into question marks. A German one gives the C library a decimal
+# comma, for the tests of the exact number texts.
+missing_locales=()
+for name in ja_JP de_DE; do
+  locale -a 2>/dev/null | grep -qix "$name.utf8" || missing_locales+=("$name")
+done
+if ((${#missing_locales[@]})); then
+  for name in "${missing_locales[@]}"; do
+    sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -qx "$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" >>/etc/locale.gen
+  done
   locale-gen
 fi

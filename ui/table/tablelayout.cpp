@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <type_traits>
+
+#include "dosat/floatchars.h"
 
 namespace dosat::table {
 namespace {
@@ -55,7 +58,13 @@ bool isDecimalText(std::string_view text) {
 template <typename Number>
 std::optional<Number> number(std::string_view text) {
   Number value{};
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, ec] = [&] {
+    if constexpr (std::is_floating_point_v<Number>) {
+      return ReadDouble(text.data(), text.data() + text.size(), value);
+    } else {
+      return std::from_chars(text.data(), text.data() + text.size(), value);
+    }
+  }();
   if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
 }
@@ -65,7 +74,7 @@ std::string toText(int value) { return std::to_string(value); }
 std::string toText(double value) {
   // Shortest text that reads back as the same double, whatever the C locale says.
   char buffer[32];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  const auto [end, ec] = WriteShortest(buffer, buffer + sizeof buffer, value);
   return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
