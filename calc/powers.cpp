@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace dosat {
 namespace {
@@ -10,6 +11,18 @@ namespace {
 constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
 constexpr std::uint64_t kInfinity = 0x7FF0'0000'0000'0000;
 constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << 52;
+
+// std::bit_cast, which Emscripten's libc++ 13 lacks.
+std::uint64_t BitsOf(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+double FromBits(std::uint64_t bits) {
+  double v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
 
 // An unsigned integer of up to 192 bits in 32-bit limbs, least significant first: room
 // for the cube of a 53-bit significand, multiplied without the 128-bit integers that
@@ -85,7 +98,7 @@ double Squared(double T) { return T * T; }
 // then rounded once at the bit that is the double's last, 2^-1074 where the cube is
 // subnormal.
 double Cubed(double T) {
-  const auto bits = std::bit_cast<std::uint64_t>(T);
+  const auto bits = BitsOf(T);
   const std::uint64_t sign = bits & kSignBit;
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
   std::uint64_t m = bits & (kHiddenBit - 1);
@@ -97,9 +110,9 @@ double Cubed(double T) {
   const int length = cube.BitLength();
   // The cube's leading bit stands for 2^top.
   const int top = length - 1 + 3 * e;
-  if (top > 1023) return std::bit_cast<double>(sign | kInfinity);
+  if (top > 1023) return FromBits(sign | kInfinity);
   const int kept = top >= -1022 ? 53 : top + 1075;  // < 0: less than half the least subnormal
-  if (kept < 0) return std::bit_cast<double>(sign);
+  if (kept < 0) return FromBits(sign);
   const int dropped = length - kept;
 
   std::uint64_t q = cube.ShiftedRight(dropped);
@@ -108,7 +121,7 @@ double Cubed(double T) {
   // below it, and a carry out of q moves the result into the next binade, up to infinity.
   const std::uint64_t magnitude =
       top >= -1022 ? std::min((std::uint64_t(top + 1022) << 52) + q, kInfinity) : q;
-  return std::bit_cast<double>(sign | magnitude);
+  return FromBits(sign | magnitude);
 }
 
 }  // namespace dosat

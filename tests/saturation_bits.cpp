@@ -9,8 +9,8 @@
 // (21000 mg/L chloride) in hexadecimal, then the result text shown ("-" for none).
 // OUTPUT, if given, receives the lines, to compare two builds line by line.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -33,7 +33,9 @@ std::string Hex(std::uint64_t bits) {
 std::string Hex(double value) {
   // Every NaN is one: processors differ in the sign and payload of a NaN they make.
   if (value != value) return "nan";
-  return Hex(std::bit_cast<std::uint64_t>(value));
+  std::uint64_t bits;  // std::bit_cast, which Emscripten's libc++ 13 lacks
+  std::memcpy(&bits, &value, sizeof bits);
+  return Hex(bits);
 }
 
 // The temperature k / 10^decimals as typed: "-9.999", "0.000", "35.000".
