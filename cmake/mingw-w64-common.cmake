@@ -2,9 +2,11 @@
 # triple of Debian's cross compiler) and CMAKE_SYSTEM_PROCESSOR first.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The posix thread model: the win32 one has no std::mutex, which GoogleTest needs.
-set(CMAKE_C_COMPILER ${dosat_mingw_triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${dosat_mingw_triple}-g++-posix)
+# The win32 thread model: the program has one thread, and the posix model links in
+# winpthreads, whose Debian build imports GetTickCount64, which Windows XP lacks.
+# GoogleTest is then built without its locks (tests/CMakeLists.txt).
+set(CMAKE_C_COMPILER ${dosat_mingw_triple}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${dosat_mingw_triple}-g++-win32)
 set(CMAKE_RC_COMPILER ${dosat_mingw_triple}-windres)
 
 # Libraries and headers come from the MinGW sysroot only; programs from the build machine.
@@ -14,7 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static libstdc++, libgcc and winpthread: the .exe runs on a bare Windows with no
+# Static libstdc++ and libgcc: the .exe runs on a bare Windows with no
 # MinGW DLLs beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 

@@ -19,9 +19,10 @@ packages=(
   # manager for the placement tests
   mutter xwayland qt6-wayland openbox
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
-  # The Windows builds, 64- and 32-bit: cross compilers, GoogleTest from source, and
-  # wine to run them (wine32 from the i386 architecture, for the 32-bit prefix)
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  # The Windows builds, 64- and 32-bit: cross compilers (the win32 thread model, which
+  # links no winpthreads), GoogleTest from source, and wine to run them (wine32 from the
+  # i386 architecture, for the 32-bit prefix)
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   googletest wine wine64 wine32:i386 fonts-wine locales xdotool
   # Releases (tools/release.sh) and their checks: the zips, the MSI (wixl; msitools reads
   # it back), Authenticode signatures, the Debian package's lint and metadata

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program, under the wine that tools/wine-run.sh set up, as on a screen of
-# DPI dots per inch (144 is 150 %, 192 is 200 %) and as on the Windows VERSION (win7, win81,
-# win10) that wine then reports:
+# DPI dots per inch (144 is 150 %, 192 is 200 %) and as on the Windows VERSION (winxp, vista,
+# win7, win81, win10) that wine then reports:
 #
 #   tools/wine-run.sh tools/wine-as.sh [--dpi=DPI] [--windows=VERSION] PROGRAM.exe [ARGS...]
 #

@@ -23,6 +23,7 @@
 #include "driving.h"
 #include "contrast.h"
 #include "newerwindows.h"
+#include "processor.h"
 #include "program.h"
 #include "text.h"
 #include "theme.h"
@@ -31,8 +32,9 @@
 
 namespace {
 
-// DOSAT_DPI_SUPPORT=per-monitor or =system runs every test as on Windows 8.1 or 7:
-// the resolver is told that the newer DPI functions are missing.
+// DOSAT_DPI_SUPPORT=per-monitor or =system runs every test as on Windows 8.1 or 7 to
+// XP: the resolver is told that the newer DPI functions are missing.
+// DOSAT_UI_AUTOMATION=none, as on Windows XP: UI Automation is missing too.
 class OlderWindows : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -44,6 +46,8 @@ class OlderWindows : public ::testing::Environment {
     const auto now = dosat::win32::CurrentDpiSupport();
     EXPECT_EQ(now == dosat::win32::DpiSupport::PerMonitor, support == "per-monitor");
     EXPECT_EQ(now == dosat::win32::DpiSupport::System, support == "system");
+    const char* automation = std::getenv("DOSAT_UI_AUTOMATION");
+    if (automation && automation == std::string("none")) dosat::win32::ForgoUiAutomation();
   }
 };
 ::testing::Environment* const kOlderWindows = ::testing::AddGlobalTestEnvironment(new OlderWindows);
@@ -601,6 +605,31 @@ INSTANTIATE_TEST_SUITE_P(
                  "Text2"},
         BadInput{L"1e103", L"0", L"水温の値が大きすぎて計算できません。", "Text1"},
         BadInput{L"1e100", L"1e300", L"塩素イオン濃度の値が大きすぎて計算できません。", "Text2"}));
+
+// The processor as the 32-bit exe's entry point asks for it, here said to lack SSE2
+// (a Pentium III, an Athlon XP): a message in plain Japanese, and no start.
+BOOL WINAPI WithoutSse2(DWORD feature) { return feature != PF_XMMI64_INSTRUCTIONS_AVAILABLE; }
+
+TEST(Processor, WithoutSse2TheProgramSaysSoAndDoesNotStart) {
+  Warning message;
+  expectedWarning = &message;
+  SetTimer(nullptr, 0, 20, AnswerWarning);
+  EXPECT_FALSE(dosat::win32::ProcessorRunsProgram(WithoutSse2));
+  EXPECT_EQ(message.seen, 1);
+  EXPECT_EQ(message.caption, L"dosat");
+  EXPECT_EQ(message.text,
+            L"このパソコンでは dosat を使えません。\n\n"
+            L"dosat を使うには、SSE2 に対応した CPU（Pentium 4 や Athlon 64 以降の CPU）が"
+            L"必要です。このパソコンの CPU は SSE2 に対応していません。");
+
+  // The processor this runs on has SSE2: the program starts, and nothing is shown.
+  message = {};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerWarning);
+  EXPECT_TRUE(dosat::win32::ProcessorRunsProgram());
+  KillTimer(nullptr, timer);
+  expectedWarning = nullptr;
+  EXPECT_EQ(message.seen, 0);
+}
 
 TEST_F(Win32Windows, TableAndBackKeepTextsAndPositions) {
   Type(Calc("Text1"), L"20");

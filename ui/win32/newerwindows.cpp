@@ -5,7 +5,7 @@
 namespace dosat::win32 {
 namespace {
 
-// The headers are those of Windows 7 (_WIN32_WINNT 0x0601), so that nothing
+// The headers are those of Windows XP (_WIN32_WINNT 0x0501), so that nothing
 // newer is called by accident: what is needed of later ones is spelt here.
 using DpiContext = HANDLE;
 const DpiContext kPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<INT_PTR>(-4));
@@ -67,8 +67,8 @@ const Functions& WithUiAutomation() {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
-  // Windows 7 without its 2011 loader update knows no LOAD_LIBRARY_SEARCH_SYSTEM32:
-  // the full path to the system folder does the same.
+  // Windows XP, Vista and a 7 without its 2011 loader update know no
+  // LOAD_LIBRARY_SEARCH_SYSTEM32: the full path to the system folder does the same.
   wchar_t path[MAX_PATH];
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   const std::wstring full = std::wstring(path, length < MAX_PATH ? length : 0) + L"\\" + name;
@@ -143,6 +143,14 @@ void LimitDpiSupport(DpiSupport support) {
   }
   if (support == DpiSupport::PerMonitor && !f.getDpiForMonitor) ResolveDpiForMonitor(f);
   if (support == DpiSupport::System) f.getDpiForMonitor = nullptr;
+}
+
+void ForgoUiAutomation() {
+  // Looked up now, so that it is never looked up again.
+  WithUiAutomation();
+  Functions& f = Resolved();
+  f.uiaHostProviderFromHwnd = nullptr;
+  f.uiaRaiseNotificationEvent = nullptr;
 }
 
 }  // namespace dosat::win32

@@ -6,14 +6,17 @@
 #include <windows.h>
 #include <wtypes.h>
 
-// What dosat.exe uses of Windows newer than 7, the oldest it starts on. None of
-// it is imported: each function is looked up here, once, at run time, and
-// stands in with the nearest older way where this Windows lacks it.
+// What dosat.exe uses of Windows newer than XP, the oldest the 32-bit exe starts
+// on. None of it is imported: each function is looked up here, once, at run time,
+// and stands in with the nearest older way where this Windows lacks it.
 namespace dosat::win32 {
+
+/// Sent to a window when its screen's scale changes, from Windows 8.1 on.
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
 
 /// How far this Windows follows the screens' resolutions for the program.
 enum class DpiSupport {
-  System,        ///< Windows 7 and 8: one resolution for every screen, read once
+  System,        ///< Windows XP to 8: one resolution for every screen, read once
   PerMonitor,    ///< Windows 8.1: each screen's own (GetDpiForMonitor, WM_DPICHANGED)
   PerWindow,     ///< Windows 10 1607 and later: each window's own (GetDpiForWindow)
 };
@@ -48,5 +51,9 @@ Function FindFunction(HMODULE module, const char* name) {
 /// For tests: from now on, behave as on a Windows whose DPI support goes no
 /// further than `support`, as if the newer functions were missing.
 void LimitDpiSupport(DpiSupport support);
+
+/// For tests: from now on, behave as on a Windows without UI Automation (XP
+/// without its update), where screen readers hear of a new result through MSAA alone.
+void ForgoUiAutomation();
 
 }  // namespace dosat::win32

@@ -496,7 +496,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
       }
       return 0;
-    case WM_DPICHANGED:
+    case win32::kDpiChangedMessage:
       layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
@@ -543,11 +543,12 @@ float Win32Platform::ScreenHeight() const {
   return twips::fromPixels(GetSystemMetrics(SM_CYSCREEN), twips::perPixel(static_cast<int>(SystemDpi())));
 }
 
-// The separators of the user's own settings, whatever the program's locale.
+// The separators of the user's own settings, whatever the program's locale; read by
+// locale id, which Windows XP knows (it has no locale names).
 NumberLocale Win32Platform::UserNumberLocale() const {
   const auto first = [](LCTYPE type, char32_t fallback) -> char32_t {
     wchar_t text[8] = {};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 8) < 2) return fallback;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) < 2) return fallback;
     const auto high = static_cast<char32_t>(text[0]);
     if (high >= 0xD800 && high < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
       return ((high - 0xD800) << 10) + (static_cast<char32_t>(text[1]) - 0xDC00) + 0x10000;
