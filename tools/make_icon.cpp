@@ -3,15 +3,18 @@
 //              no PNG inside, so that every Windows resource compiler and icon editor reads it
 //   dosat.png  the 32x32 16-colour image enlarged four times, pixel for pixel
 //   dosat.svg  the same image as squares, for desktops that prefer scalable icons
+//   and, for each SIZE=FILE given, that image enlarged to SIZE pixels (a whole multiple of
+//   its own): the web page's icon and the installed web app's
 // Standard library only, and byte for byte the same output from the same text, so that the
 // committed files only change when the art does.
 //
-// usage: make_icon ART ICO PNG SVG
+// usage: make_icon ART ICO PNG SVG [SIZE=PNG]...
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -345,8 +348,8 @@ const Image& richest(const Art& art) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::cerr << "usage: make_icon ART ICO PNG SVG\n";
+  if (argc < 5) {
+    std::cerr << "usage: make_icon ART ICO PNG SVG [SIZE=PNG]...\n";
     return 2;
   }
   try {
@@ -355,6 +358,13 @@ int main(int argc, char** argv) {
     write(argv[2], ico(art));
     write(argv[3], png(art, large, 128 / large.size > 1 ? 128 / large.size : 1));
     write(argv[4], svg(art, large));
+    for (int i = 5; i < argc; ++i) {
+      const std::string sized = argv[i];
+      const std::size_t equals = sized.find('=');
+      const int size = equals == std::string::npos ? 0 : std::atoi(sized.substr(0, equals).c_str());
+      if (size <= 0 || size % large.size != 0) fail("not a whole multiple of " + std::to_string(large.size) + ": " + sized);
+      write(sized.substr(equals + 1), png(art, large, size / large.size));
+    }
   } catch (const std::exception& e) {
     std::cerr << "make_icon: " << e.what() << '\n';
     return 1;

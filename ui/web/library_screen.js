@@ -1,0 +1,46 @@
+// The page as the program's screen: the viewport's size, where a panel stands on it, the
+// panel's outer size, and the device pixels behind each CSS pixel.
+mergeInto(LibraryManager.library, {
+  dosat_screen_width: function() { return document.documentElement.clientWidth; },
+  dosat_screen_height: function() { return document.documentElement.clientHeight; },
+
+  dosat_window_move__deps: ['$dosatPage'],
+  dosat_window_move: function(w, left, top) {
+    var style = dosatPage.windows[w].panel.style;
+    style.left = left + 'px';
+    style.top = top + 'px';
+  },
+
+  // The panel's outer size in CSS pixels, title bar and frame included; a hidden panel is
+  // laid out unseen for a moment to be measured.
+  dosat_window_outer_size__deps: ['$dosatPage'],
+  dosat_window_outer_size: function(w, height) {
+    var panel = dosatPage.windows[w].panel;
+    var hidden = panel.hidden;
+    if (hidden) {
+      panel.style.visibility = 'hidden';
+      panel.hidden = false;
+    }
+    var box = panel.getBoundingClientRect();
+    if (hidden) {
+      panel.hidden = true;
+      panel.style.visibility = '';
+    }
+    return height ? box.height : box.width;
+  },
+
+  dosat_screen_ratio: function() { return window.devicePixelRatio || 1; },
+
+  // The program hears when the viewport changes size, and when the device pixels per CSS
+  // pixel change (the page zoomed, the window moved to another screen).
+  dosat_screen_listen: function() {
+    window.addEventListener('resize', function() { _dosat_web_screen_changed(); });
+    var watchRatio = function() {
+      matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)').addEventListener('change', function() {
+        watchRatio();
+        _dosat_web_ratio_changed();
+      }, {once: true});
+    };
+    watchRatio();
+  },
+});

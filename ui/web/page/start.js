@@ -1,0 +1,29 @@
+// Starts the program from the WebAssembly built into this page: compiled at once where
+// the browser allows it, so that the calculation window is there at the first paint.
+(function () {
+  var text = atob('@WASM@');
+  var bytes = new Uint8Array(text.length);
+  for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+  dosat({
+    instantiateWasm: function (imports, ready) {
+      try {
+        var instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+        ready(instance);
+        return instance.exports;
+      } catch (e) {
+        WebAssembly.instantiate(bytes, imports).then(function (result) { ready(result.instance); });
+        return {};
+      }
+    },
+  });
+})();
+
+// Served from a web server, the same page is an installable web app that opens offline:
+// its manifest and service worker lie beside it. Opened as a file it asks for nothing.
+if (window.isSecureContext && /^https?:$/.test(location.protocol) && 'serviceWorker' in navigator) {
+  var manifest = document.createElement('link');
+  manifest.rel = 'manifest';
+  manifest.href = 'manifest.webmanifest';
+  document.head.appendChild(manifest);
+  navigator.serviceWorker.register('sw.js');
+}

@@ -1,0 +1,45 @@
+#include "tablepicture.h"
+
+#include <optional>
+#include <string_view>
+
+#include "decisions.h"
+#include "page.h"
+
+namespace dosat::web {
+
+// Generated from assets/ when the page is built (embed.cmake).
+extern const std::string_view kTableLayoutText;
+extern const std::string_view kTableCsvText;
+
+const table::TableLayout* TableLayout() {
+  static const std::optional<table::TableLayout> layout = table::parseLayout(kTableLayoutText);
+  return layout ? &*layout : nullptr;
+}
+
+const std::vector<table::TableRow>* TableRows() {
+  static const std::optional<std::vector<table::TableRow>> rows = table::parseTableCsv(kTableCsvText);
+  return rows ? &*rows : nullptr;
+}
+
+void DrawTable(int handle, int control) {
+  const table::TableLayout* layout = TableLayout();
+  if (!layout) return;
+  const table::TableLayout drawn = table::scaleLayout(*layout, dosat_picture_ratio(handle));
+  const bool forced = dosat_theme_palette() == 2;
+  const std::string paper = CssColour(forced ? dosat_picture_forced_colour(handle, control, false) : 0xFFFFFF);
+  const std::string ink = CssColour(forced ? dosat_picture_forced_colour(handle, control, true) : 0x000000);
+  dosat_picture_begin(handle, control, layout->clip.width, layout->clip.height, drawn.clip.width,
+                      drawn.clip.height, paper.data(), Length(paper), ink.data(), Length(ink));
+  const int x0 = drawn.clip.x, y0 = drawn.clip.y;
+  for (const table::PixelRect& r : drawn.rules) dosat_picture_rule(r.x - x0, r.y - y0, r.width, r.height);
+  for (const table::TextRun& run : drawn.texts) {
+    const char* text = run.text.data();
+    const int length = Length(run.text);
+    const double advance = dosat_picture_advance(text, length, run.pixelSize, run.letterSpacing);
+    dosat_picture_text(text, length, run.pixelSize, run.letterSpacing, TextOrigin(run, advance) - x0,
+                       run.baseline - y0);
+  }
+}
+
+}  // namespace dosat::web
