@@ -1,6 +1,6 @@
 // What screen readers hear of the page beyond the elements themselves: which label names
 // and describes a box, a value announced where the focus is not, and the table picture's
-// cells, laid over the drawing where their numbers are.
+// cells, laid unseen over the drawing where their numbers are.
 mergeInto(LibraryManager.library, {
   // relation: 0 the label that names the control, 1 the one that describes it.
   dosat_control_relate__deps: ['$dosatPage'],
@@ -17,14 +17,12 @@ mergeInto(LibraryManager.library, {
     setTimeout(function() { region.textContent = said; }, 50);
   },
 
-  // The picture box c becomes a table named `title`, whose rows and cells follow.
+  // The picture box c is a table named `title`, whose rows and cells follow.
   dosat_table_begin__deps: ['$dosatPage'],
   dosat_table_begin: function(w, c, title, length) {
-    var table = document.createElement('div');
-    table.className = 'cells';
+    var table = dosatPage.control(w, c);
     table.setAttribute('role', 'table');
     table.setAttribute('aria-label', UTF8ToString(title, length));
-    dosatPage.control(w, c).appendChild(table);
     dosatPage.table = table;
   },
 

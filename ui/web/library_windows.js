@@ -67,6 +67,7 @@ mergeInto(LibraryManager.library, {
         element.addEventListener('click', function() { _dosat_web_clicked(w, row); });
       }
       element.textContent = value;
+      if (kind === 3) element.tabIndex = 0;  // the picture box takes the focus, as on the desktop
     }
     var style = element.style;
     style.left = left + 'px';
