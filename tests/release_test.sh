@@ -11,11 +11,11 @@ source=$3
 name=dosat-$version
 source "$(dirname "$0")/checks.sh"
 
-files=("$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" "dosat_${version}_amd64.deb")
+files=("$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" "dosat_${version}_amd64.deb" "$name-web.zip")
 for file in "${files[@]}" SHA256SUMS; do
   [[ -f $dist/$file ]] || { echo "FAIL: no $dist/$file: make the release first (bash tools/release.sh)" >&2; exit 1; }
 done
-# Exactly the five files, and a checksum line for each of the four others.
+# Exactly these files, and a checksum line for each but SHA256SUMS itself.
 diff -u <(printf '%s\n' "${files[@]}" SHA256SUMS | sort) <(ls -A "$dist" | sort) >&2 ||
   fail "dist holds other files (- expected, + found)"
 diff -u <(printf '%s\n' "${files[@]}" | sort) <(awk '{ print $2 }' "$dist/SHA256SUMS" | sort) >&2 ||
@@ -60,6 +60,24 @@ for arch in x86 x64; do
   cmp -s "$folder/LICENSE.txt" <(sed 's/$/\r/' "$source/LICENSE") || fail "$arch LICENSE.txt is not LICENSE with CRLF"
 done
 cmp -s "$work/x86/$name/readme.txt" "$work/x64/$name/readme.txt" || fail "the zips' guides differ"
+
+# The web edition: its folder's files in this order, as the other zips hold theirs; the
+# page whole in itself, under a policy that allows it no request; the same guide.
+zip=$dist/$name-web.zip
+listed=$(unzip -Z1 "$zip")
+want=$(printf "$name-web/%s\n" "" dosat.html manifest.webmanifest sw.js dosat-192.png dosat-512.png readme.txt LICENSE.txt)
+[[ $listed == "$want" ]] || fail "web zip holds:"$'\n'"$listed"
+extras=$(unzip -Zv "$zip" | awk '/length of extra field:/ && $5 != 0' | wc -l)
+((extras == 0)) || fail "web zip: $extras entries carry extra fields"
+times=$(unzip -Zl -T "$zip" | awk '$1 ~ /^[-d]/ { print $(NF - 1) }' | sort -u | wc -l)
+((times == 1)) || fail "web zip: the entries have $times different times"
+unzip -q "$zip" -d "$work/web"
+web=$work/web/$name-web
+grep -q "content=\"default-src 'none'; script-src 'sha256-" "$web/dosat.html" ||
+  fail "dosat.html: no Content-Security-Policy that starts from default-src 'none'"
+grep -Eq '(src|href)="(https?:)?//' "$web/dosat.html" && fail "dosat.html names another address"
+cmp -s "$web/readme.txt" "$work/x86/$name/readme.txt" || fail "the web zip's guide differs from the others'"
+/usr/bin/python3 -m json.tool "$web/manifest.webmanifest" >/dev/null || fail "manifest.webmanifest is not JSON"
 
 # The installer: its version, its files, an ASCII shortcut name, a per-machine install.
 msi=$dist/$name-x86.msi

@@ -27,6 +27,11 @@ packages=(
   # Releases (tools/release.sh) and their checks: the zips, the MSI (wixl; msitools reads
   # it back), Authenticode signatures, the Debian package's lint and metadata
   zip unzip wixl msitools python3-olefile osslsigncode openssl lintian appstream
+  # The web edition: Emscripten (it runs node with Debian's JavaScript modules), and the
+  # browsers its tests drive: Chromium through its driver, WebKit's MiniBrowser through
+  # WebKitWebDriver, both from Selenium, and Firefox ESR through its own WebDriver BiDi
+  emscripten nodejs chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
+  python3-websocket
 )
 
 # wine32 is an i386 package: dpkg must take that architecture first. It is then missing

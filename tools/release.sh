@@ -6,6 +6,8 @@
 #   dosat-VERSION-windows-x64.zip   the same with the 64-bit dosat.exe
 #   dosat-VERSION-x86.msi           the 32-bit dosat.exe, installed per machine
 #   dosat_VERSION_amd64.deb         the Linux program
+#   dosat-VERSION-web.zip           the web edition: dosat.html, its web app's manifest,
+#                                   service worker and icons, readme.txt, LICENSE.txt
 #   SHA256SUMS                      a line for each of them, for sha256sum -c
 #
 # Every file is made from the commit's time (SOURCE_DATE_EPOCH, unless set already) and
@@ -61,7 +63,9 @@ configure linux \
   -DCMAKE_CXX_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
 $(dpkg-buildflags --get CPPFLAGS) $prefix_map" \
   -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
-for dir in win32 win64 linux; do
+# The web edition with Debian's Emscripten.
+configure web --toolchain cmake/emscripten.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_CXX_FLAGS="$prefix_map"
+for dir in win32 win64 linux web; do
   cmake --build "$build/$dir" --parallel "$(nproc)"
 done
 
@@ -114,12 +118,27 @@ touch -d "@$SOURCE_DATE_EPOCH" "$msi_source"/*
   --epoch "$SOURCE_DATE_EPOCH" --out "$stage/$name-x86.msi"
 sign "$stage/$name-x86.msi" "dist/$name-x86.msi"
 
+# The web edition's folder, as the Windows ones: what a browser opens and a web server
+# serves, and the guide.
+folder=$stage/web/$name-web
+mkdir -p "$folder"
+cp "$build/web/web/dosat.html" "$build/web/web/manifest.webmanifest" "$build/web/web/sw.js" \
+  "$build/web/web/dosat-192.png" "$build/web/web/dosat-512.png" "$folder/"
+windows_text release/readme-ja.txt "$folder/readme.txt"
+sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+chmod 755 "$folder"
+chmod 644 "$folder"/*
+touch --no-dereference -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
+(cd "$stage/web" && zip -X -9 -q "$root/dist/$name-web.zip" "$name-web/" "$name-web/dosat.html" \
+  "$name-web/manifest.webmanifest" "$name-web/sw.js" "$name-web/dosat-192.png" "$name-web/dosat-512.png" \
+  "$name-web/readme.txt" "$name-web/LICENSE.txt")
+
 # CPack takes the package's times from SOURCE_DATE_EPOCH.
 (cd "$build/linux" && cpack -G DEB -B "$root/$build/deb" >/dev/null)
 cp "$build/deb/dosat_${version}_amd64.deb" dist/
 
 (cd dist && sha256sum -- "$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" \
-  "dosat_${version}_amd64.deb" >SHA256SUMS)
+  "dosat_${version}_amd64.deb" "$name-web.zip" >SHA256SUMS)
 
 echo "The release of dosat $version, from $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'):"
 (cd dist && ls -l --time-style=+ -- * | awk '{ printf "  %-32s %9d bytes\n", $NF, $5 }')
