@@ -203,6 +203,54 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def luminance(rgb):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (linear(c) for c in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def ratio(a, b):
+    high, low = sorted((luminance(a), luminance(b)), reverse=True)
+    return (high + 0.05) / (low + 0.05)
+
+
+class Colours(Browser):
+    COLOURED = ("ZEPALT-Label5", "ZEPALT-Label6", "ZEPALT-Text3")
+    READ = """return arguments[0].map(id => {
+      var e = document.getElementById(id);
+      var under = e.tagName === 'INPUT' ? e : e.closest('.client');
+      return [getComputedStyle(e).color, getComputedStyle(under).backgroundColor]
+        .map(c => c.match(/[\\d.]+/g).slice(0, 3).map(Number));
+    })"""
+
+    def colours(self):
+        return self.page.script(self.READ, list(self.COLOURED))
+
+    def emulate(self, **features):
+        self.cdp("Emulation.setEmulatedMedia",
+                 features=[{"name": name.replace("_", "-"), "value": value} for name, value in features.items()])
+
+    def test_designed_colours_and_the_contrast_rule_elsewhere(self):
+        page = self.page
+        self.emulate(prefers_color_scheme="light", forced_colors="none")
+        page.open(URL)
+        self.assertEqual([text for text, _ in self.colours()], [[0, 128, 0], [0, 128, 0], [255, 0, 255]])
+        # Turned dark while the program runs: each text the nearest shade of its hue that reads.
+        self.emulate(prefers_color_scheme="dark", forced_colors="none")
+        page.wait_for(lambda: self.colours()[0][0] != [0, 128, 0], "the colours of the dark scheme")
+        for name, (text, background) in zip(self.COLOURED, self.colours()):
+            self.assertGreaterEqual(ratio(text, background), 4.5, name)
+            self.assertLess(luminance(background), 0.2, name)
+        green, _ = self.colours()[0]
+        self.assertTrue(green[1] > green[0] and green[1] > green[2], f"still green: {green}")
+        # Forced colours: the browser's text colour, whatever was designed.
+        self.emulate(prefers_color_scheme="dark", forced_colors="active")
+        page.wait_for(lambda: len({tuple(t) for t, _ in self.colours()}) == 1, "one text colour")
+        self.emulate()
+
+
 class InstalledWebApp(Browser):
     def test_after_one_visit_the_page_opens_offline(self):
         page = self.page
