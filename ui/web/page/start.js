@@ -1,6 +1,13 @@
 // Starts the program from the WebAssembly built into this page: compiled at once where
 // the browser allows it, so that the calculation window is there at the first paint.
 (function () {
+  if (typeof WebAssembly !== 'object') {
+    var notice = document.body.appendChild(document.createElement('p'));
+    notice.className = 'notice';
+    notice.textContent = 'このブラウザーでは dosat を使えません（WebAssembly が使えません）。' +
+                         '新しい版のブラウザーで開いてください。';
+    return;
+  }
   var text = atob('@WASM@');
   var bytes = new Uint8Array(text.length);
   for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
