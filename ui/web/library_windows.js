@@ -83,8 +83,9 @@ mergeInto(LibraryManager.library, {
     var win = dosatPage.windows[w];
     win.panel.hidden = false;
     document.title = win.panel.querySelector('h1').textContent.trim();
-    // The control that had the focus when the window was hidden has it again.
-    var focus = win.focus || win.panel.querySelector('input, button');
+    // The control that had the focus when the window was hidden has it again; the first
+    // to take it, the first time the window is shown.
+    var focus = win.focus || win.panel.querySelector('input, button, [tabindex="0"]');
     if (focus) focus.focus();
   },
 
