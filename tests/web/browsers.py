@@ -40,9 +40,9 @@ def page_folder(path, scratch):
     return folder
 
 
-def chromium(language=None, mobile=None, log_requests=False):
+def chromium(language=None, mobile=None, log_requests=False, ratio=3):
     """A headless Chromium. `language`: the browser's language preference; `mobile`: a
-    phone's (width, height) in CSS pixels, with touch."""
+    phone's (width, height) in CSS pixels, with touch, `ratio` device pixels to each."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for argument in CHROMIUM_ARGS:
@@ -54,7 +54,7 @@ def chromium(language=None, mobile=None, log_requests=False):
     if mobile:
         width, height = mobile
         options.add_experimental_option("mobileEmulation", {
-            "deviceMetrics": {"width": width, "height": height, "pixelRatio": 3, "touch": True},
+            "deviceMetrics": {"width": width, "height": height, "pixelRatio": ratio, "touch": True},
             "userAgent": "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 "
                          "(KHTML, like Gecko) Chrome/156.0 Mobile Safari/537.36",
         })

@@ -29,6 +29,25 @@ mergeInto(LibraryManager.library, {
     return height ? box.height : box.width;
   },
 
+  // Where the panel's corner stands (0: left, 1: top), and its client area's size as
+  // laid out (2: width, 3: height), in CSS pixels of the page.
+  dosat_window_place__deps: ['$dosatPage'],
+  dosat_window_place: function(w, which) {
+    var win = dosatPage.windows[w];
+    if (which < 2) return parseFloat(which ? win.panel.style.top : win.panel.style.left) || 0;
+    var scale = win.scale || 1;
+    return scale * parseFloat(which === 2 ? win.client.style.width : win.client.style.height);
+  },
+
+  // The client area drawn `scale` times its designed size, controls, texts and all; the
+  // title bar and the frame keep theirs.
+  dosat_window_set_scale__deps: ['$dosatPage'],
+  dosat_window_set_scale: function(w, scale) {
+    var win = dosatPage.windows[w];
+    win.scale = scale;
+    win.client.style.zoom = scale === 1 ? '' : String(scale);
+  },
+
   dosat_screen_ratio: function() { return window.devicePixelRatio || 1; },
 
   // The program hears when the viewport changes size, and when the device pixels per CSS
