@@ -51,7 +51,7 @@ mergeInto(LibraryManager.library, {
   dosat_screen_ratio: function() { return window.devicePixelRatio || 1; },
 
   // The program hears when the viewport changes size, and when the device pixels per CSS
-  // pixel change (the page zoomed, the window moved to another screen).
+  // pixel change (the page zoomed, the window moved to another screen, a pinch zoom).
   dosat_screen_listen: function() {
     window.addEventListener('resize', function() { _dosat_web_screen_changed(); });
     var watchRatio = function() {
@@ -61,5 +61,17 @@ mergeInto(LibraryManager.library, {
       }, {once: true});
     };
     watchRatio();
+    // A pinch zoom ends: the table is drawn anew at the pixels it now covers.
+    if (window.visualViewport) {
+      var pinch = visualViewport.scale, settle = 0;
+      visualViewport.addEventListener('resize', function() {
+        clearTimeout(settle);
+        settle = setTimeout(function() {
+          if (visualViewport.scale === pinch) return;
+          pinch = visualViewport.scale;
+          _dosat_web_ratio_changed();
+        }, 200);
+      });
+    }
   },
 });

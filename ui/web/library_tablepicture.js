@@ -17,11 +17,13 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // Device pixels per CSS pixel where picture box c is drawn: the screen's, times the
-  // scale its window is laid out at.
+  // Device pixels per CSS pixel where the picture boxes of window w are drawn: the
+  // screen's, times the scale the window is laid out at, times a phone's pinch zoom; at
+  // most 5, which keeps the canvas within what phones allow one.
   dosat_picture_ratio__deps: ['$dosatPage'],
   dosat_picture_ratio: function(w) {
-    return (window.devicePixelRatio || 1) * (dosatPage.windows[w].scale || 1);
+    var pinch = window.visualViewport ? visualViewport.scale : 1;
+    return Math.min(5, (window.devicePixelRatio || 1) * (dosatPage.windows[w].scale || 1) * pinch);
   },
 
   // The colour of the table's paper (0) or ink (1) under forced colours: the page's own.

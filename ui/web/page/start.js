@@ -8,9 +8,15 @@
                          '新しい版のブラウザーで開いてください。';
     return;
   }
-  var text = atob('@WASM@');
-  var bytes = new Uint8Array(text.length);
-  for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+  var wasm = '@WASM@';
+  var bytes;
+  if (Uint8Array.fromBase64) {
+    bytes = Uint8Array.fromBase64(wasm);
+  } else {
+    var text = atob(wasm);
+    bytes = new Uint8Array(text.length);
+    for (var i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+  }
   dosat({
     instantiateWasm: function (imports, ready) {
       try {
