@@ -1,7 +1,7 @@
 """What only Chromium's driver can try on the web edition: a decimal-comma language,
 full-width digits committed by an input method, what screen readers read (the
 accessibility tree), a phone's viewport with touch, the page zoomed to 200 %, that the page
-makes no request, and the service worker that opens the installed web app offline.
+makes no request and keeps nothing, and the service worker that opens the installed web app offline.
 
   chromium_test.py PAGE
 
@@ -178,10 +178,10 @@ class Zoom(Browser):
             self.cdp("Emulation.clearDeviceMetricsOverride")
 
 
-class NoRequests(Browser):
+class NothingOutside(Browser):
     options = {"log_requests": True}
 
-    def test_the_page_asks_for_nothing(self):
+    def test_the_page_asks_for_nothing_and_keeps_nothing(self):
         page = self.page
         page.open(URL)
         self.assertEqual(calculate(page, "20", "21000"), "7.01")
@@ -194,6 +194,10 @@ class NoRequests(Browser):
         # The icon is a data: URL, read from the page's own text.
         self.assertEqual([url for url in requested if not url.startswith("data:")], [URL],
                          "the page itself and nothing else")
+        # Nor keeps anything.
+        kept = page.script("return indexedDB.databases().then(databases => [document.cookie, localStorage.length,"
+                           " sessionStorage.length, databases.length])")
+        self.assertEqual(kept, ["", 0, 0, 0], "cookies, local and session storage, databases")
         messages = [e["message"] for e in self.driver.get_log("browser")]
         self.assertEqual([m for m in messages if "Content Security Policy" in m or "Refused" in m], [])
 
