@@ -32,6 +32,9 @@ MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 def page_folder(path, scratch):
     """The folder of the web edition: `path` itself, or the release's zip unpacked."""
     path = pathlib.Path(path)
+    if not path.exists():
+        sys.exit(f"FAIL: no {path}: make the release first (bash tools/release.sh), or test a build's own "
+                 "page (cmake -DDOSAT_WEB_PAGE=build/web/web)")
     if path.suffix != ".zip":
         return path
     with zipfile.ZipFile(path) as archive:
