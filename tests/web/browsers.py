@@ -5,15 +5,12 @@ names the windows are designed with ("ZEPALT-Text1")."""
 import contextlib
 import os
 import pathlib
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import zipfile
 
 from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.service import Service as ChromeService
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
