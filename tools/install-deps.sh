@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth x11-utils imagemagick libx11-dev
+  xvfb xauth x11-utils imagemagick libx11-dev libxcb1-dev
   # Desktop themes the contrast tests run the windows under: a dark GTK theme, and
   # the high-contrast Adwaita styles
   qt6-gtk-platformtheme adwaita-qt6
