@@ -612,6 +612,13 @@ placement::Monitor MonitorOf(HMONITOR monitor) {
   if (!GetMonitorInfoW(monitor, &info)) {
     // No monitor to ask: the primary screen's size, and no work area of its own.
     info.rcMonitor = info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    info.dwFlags = MONITORINFOF_PRIMARY;
+  }
+  // The primary monitor's work area as SPI_SETWORKAREA last set it: wine keeps that apart
+  // from the monitor's, where Windows keeps the two the same.
+  RECT work;
+  if ((info.dwFlags & MONITORINFOF_PRIMARY) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    info.rcWork = work;
   }
   return {area(info.rcMonitor), area(info.rcWork), twips::fromPixels(1, perPixel)};
 }
