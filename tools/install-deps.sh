@@ -16,6 +16,8 @@ packages=(
   # wayland plugin, which Qt would choose there by default; openbox, a second X window
   # manager for the placement tests
   mutter xwayland qt6-wayland openbox
+  # The panel beside which the windows are fitted to the work area: a dock window in Python
+  python3-xlib
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
   # The Windows builds, 64- and 32-bit: cross compilers, GoogleTest from source, and
   # wine to run them (wine32 from the i386 architecture, for the 32-bit prefix)
