@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <cmath>
@@ -39,6 +40,7 @@ class DODataTest : public QObject {
   void drawingForARatioIsMadeOnceAndKept();
   void fitsTheWorkAreaWhole_data();
   void fitsTheWorkAreaWhole();
+  void aWorkAreaChangeFitsTheTableWindowAgain();
 
   void pictureIsAnAccessibleTable();
   void accessibleCells_data();
@@ -148,12 +150,8 @@ std::optional<QPoint> FirstDifference(const QImage& shown, const QRect& interior
 /// The program's windows on Qt, on one monitor of the size and work area given.
 class OneMonitor final : public dosat::Platform {
  public:
-  OneMonitor(QRect screen, QRect work) {
-    const auto twips = [](const QRect& r) {
-      return dosat::placement::Area{r.x() * 15.0f, r.y() * 15.0f, r.width() * 15.0f, r.height() * 15.0f};
-    };
-    monitor_ = {twips(screen), twips(work), 15};
-  }
+  OneMonitor(QRect screen, QRect work) { monitor_ = {Twips(screen), Twips(work), 15}; }
+  void setWork(QRect work) { monitor_.work = Twips(work); }
   std::unique_ptr<dosat::NativeWindow> MakeWindow(const dosat::design::Window& design,
                                                   dosat::WindowEvents& events) override {
     return qt_.MakeWindow(design, events);
@@ -164,6 +162,9 @@ class OneMonitor final : public dosat::Platform {
   void Quit(int) override {}
 
  private:
+  static dosat::placement::Area Twips(const QRect& r) {
+    return {r.x() * 15.0f, r.y() * 15.0f, r.width() * 15.0f, r.height() * 15.0f};
+  }
   dosat::QtPlatform qt_;
   dosat::placement::Monitor monitor_;
 };
@@ -313,6 +314,30 @@ void DODataTest::fitsTheWorkAreaWhole() {
 
   QTest::mouseClick(back, Qt::LeftButton);
   QVERIFY(WindowOf(program.calculationWindow())->isVisible());
+}
+
+// A panel grown while the table is shown, as Qt hears of it from its screen: the window is
+// fitted to what is left, and takes its own size again once there is room.
+void DODataTest::aWorkAreaChangeFitsTheTableWindowAgain() {
+  const QRect screen(0, 0, 1280, 1024), smaller(0, 100, 1280, 500);
+  OneMonitor platform(screen, screen);
+  Program program(platform, [](int) {});
+  program.Start();
+  QTest::mouseClick(Button(program.calculationWindow().Command3), Qt::LeftButton);
+  dosat::DOData& shown = program.tableWindow();
+  QWidget* window = WindowOf(shown);
+  QVERIFY(QTest::qWaitForWindowExposed(window));
+  QCOMPARE(shown.Scale(), 1.0f);
+  QScreen* qscreen = window->screen();
+  platform.setWork(smaller);
+  emit qscreen->availableGeometryChanged(qscreen->availableGeometry());
+  QTRY_VERIFY(shown.Scale() < 1);
+  QVERIFY(smaller.contains(window->frameGeometry()));
+  platform.setWork(screen);
+  emit qscreen->availableGeometryChanged(qscreen->availableGeometry());
+  QTRY_COMPARE(shown.Scale(), 1.0f);
+  QCOMPARE(window->size(), QSize(495, 699));
+  QVERIFY(screen.contains(window->frameGeometry()));
 }
 
 QAccessibleTableInterface* DODataTest::accessibleTable() {

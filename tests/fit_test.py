@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""The table window on the screens users have, under a real window manager (openbox) with a
-real panel (a dock window reserving a strut, tests/panel.py): the real program, driven from
-outside with xdotool, read back with xwininfo, xprop and the screen's pixels.
+"""The table window on the screens users have, under a real window manager (openbox, or
+mutter) with a real panel (a dock window reserving a strut, tests/panel.py): the real
+program, driven from outside with xdotool, read back with xwininfo, xprop and the screen's
+pixels.
 
-    fit_test.py qt <path to dosat>
-    fit_test.py wine <path to dosat.exe>     (run by tools/wine-run.sh, in a build's wine)
+    fit_test.py qt <path to dosat> [openbox|mutter]
+    fit_test.py wine <path to dosat.exe> [openbox|mutter]   (run by tools/wine-run.sh)
 
 On each screen the table window's frame and 「戻る」 lie inside the work area, all 36 rows
 of the table are in its picture box (the rule under 35 °C among them), and a real click on
@@ -23,6 +24,10 @@ import time
 import desktop_session
 from desktop_session import fail, start_xvfb, stop, wait_for
 
+WINDOW_MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    "mutter": ["mutter", "--x11", "--replace", "--sm-disable"],
+}
 CALCULATION = "JISK0102"
 TABLE = r"DO\(JIS K0102\)"
 PANEL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "panel.py")
@@ -155,13 +160,13 @@ class Program:
         subprocess.run(["wineserver", "-w"], capture_output=True)
 
 
-def check_screen(program, name, width, height, scale, edge, thickness, shots):
+def check_screen(program, manager, name, width, height, scale, edge, thickness, shots):
     xvfb, os.environ["DISPLAY"] = start_xvfb(f"{width}x{height}")
     processes = [xvfb]
     try:
-        processes.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+        processes.append(subprocess.Popen(WINDOW_MANAGERS[manager], stdout=subprocess.DEVNULL,
                                           stderr=subprocess.DEVNULL))
-        wait_for("openbox managing the screen",
+        wait_for(f"{manager} managing the screen",
                  lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
         processes.append(subprocess.Popen([sys.executable, PANEL, edge, str(thickness)]))
         work = wait_for("the panel's strut in the work area",
@@ -187,7 +192,12 @@ def check_screen(program, name, width, height, scale, edge, thickness, shots):
         box_x, box_top = at(PICTURE[0] + 2, PICTURE[1] + 2)
         _, box_bottom = at(PICTURE[0], PICTURE[1] + PICTURE[3] - 2)
         first = box_top + round(FIRST_ROW * ratio)
-        runs = dark_runs(column(box_x + round(TEMPERATURE_X * ratio), first, box_bottom))
+        scan = lambda: dark_runs(column(box_x + round(TEMPERATURE_X * ratio), first, box_bottom))  # noqa: E731
+        runs = []
+        deadline = time.monotonic() + 10
+        while len(runs) != ROW_RULES and time.monotonic() < deadline:  # until the table is painted
+            time.sleep(0.1)
+            runs = scan()
         if len(runs) != ROW_RULES:
             fail(f"{name}: {len(runs)} rules under the temperatures in the picture box, not {ROW_RULES}")
         last = first + runs[-1][1]
@@ -219,14 +229,16 @@ def row_levels(y, left, right):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("qt", "wine"):
+    if len(sys.argv) not in (3, 4) or sys.argv[1] not in ("qt", "wine") or sys.argv[3:4] not in (
+            [], ["openbox"], ["mutter"]):
         print(__doc__)
         return 2
     kind, path = sys.argv[1], os.path.abspath(sys.argv[2])
+    manager = sys.argv[3] if len(sys.argv) == 4 else "openbox"
     if kind == "wine" and "WINELOADER" not in os.environ:
         fail("run by tools/wine-run.sh, which sets up the build's wine")
     desktop_session.in_private_session("DOSAT_FIT_SESSION")
-    for tool in ("openbox", "xdotool", "import"):
+    for tool in (manager, "xdotool", "import"):
         if not shutil.which(tool):
             fail(f"{tool} is not installed")
     started = time.monotonic()
@@ -238,13 +250,13 @@ def main():
     program = Program(kind, path, runtime)
     try:
         for screen in SCREENS:
-            check_screen(program, *screen, shots)
+            check_screen(program, manager, *screen, shots)
     finally:
         if kind == "wine":
             program.set_wine(False, 96)
             program.finish()
         shutil.rmtree(runtime, ignore_errors=True)
-    print(f"PASS: {kind} in {time.monotonic() - started:.1f} s")
+    print(f"PASS: {kind} under {manager} in {time.monotonic() - started:.1f} s")
     return 0
 
 

@@ -99,7 +99,10 @@ class Window final : public dosat::NativeWindow {
     if (desktop_.frameCounted_) return {};
     return {desktop_.Twips(Side()), desktop_.Twips(Title()), desktop_.Twips(Side()), desktop_.Twips(Side())};
   }
-  void SetScale(float scale) override { scale_ = scale; }
+  void SetScale(float scale) override {
+    scale_ = scale;
+    ++layouts_;
+  }
   std::string Text(std::size_t) const override { return {}; }
   void SetText(std::size_t, std::string_view) override {}
   void Focus(std::size_t, bool) override {}
@@ -109,6 +112,7 @@ class Window final : public dosat::NativeWindow {
   float left_ = 0, top_ = 0;
   float scale_ = 1;
   int moves_ = 0;
+  int layouts_ = 0;
   dosat::WindowEvents* events_ = nullptr;
 
  private:
@@ -224,6 +228,16 @@ class Refit : public ::testing::Test {
 // only as far as it must.
 TEST_F(Refit, ToTheMonitorItIsDroppedOn) {
   ASSERT_LT(program_.tableWindow().Scale(), 1);
+  // Told of a change where there is none (a burst of the platform's notices), it is
+  // neither laid out again nor moved.
+  Window& fitted = NativeOf(program_.tableWindow());
+  const float scale = program_.tableWindow().Scale();
+  const int layouts = fitted.layouts_, moves = fitted.moves_;
+  fitted.events_->ScreenChanged();
+  EXPECT_EQ(program_.tableWindow().Scale(), scale);
+  EXPECT_EQ(fitted.layouts_, layouts);
+  EXPECT_EQ(fitted.moves_, moves);
+
   MoveTo(1100, 40);
   const Window& window = NativeOf(program_.tableWindow());
   EXPECT_EQ(program_.tableWindow().Scale(), 1);

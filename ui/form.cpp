@@ -78,7 +78,7 @@ placement::Window Form::Layout() const {
 }
 
 void Form::FitInto(const placement::Monitor& monitor, bool centre) {
-  const float scale = placement::FitScale(Layout(), monitor);
+  const float scale = centre ? placement::FitScale(Layout(), monitor) : placement::RefitScale(Layout(), monitor);
   if (scale != scale_) {
     native_->SetScale(scale);
     scale_ = scale;

@@ -1,6 +1,7 @@
 #include "placement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace dosat::placement {
 namespace {
@@ -41,6 +42,15 @@ float FitScale(const Window& window, const Monitor& monitor) {
   if (clientWidth > 0) fit = std::min(fit, (work.width - frameWidth - half) / clientWidth);
   if (clientHeight > 0) fit = std::min(fit, (work.height - frameHeight - half) / clientHeight);
   return std::clamp(fit, kSmallestScale, 1.0f);
+}
+
+float RefitScale(const Window& window, const Monitor& monitor) {
+  const float fit = FitScale(window, monitor);
+  const float scale = window.scale > 0 ? window.scale : 1;
+  const Area& work = monitor.work;
+  const bool fitsNow = Fits({work.left, work.top, window.frameWidth(), window.frameHeight()}, monitor);
+  const float longest = std::max(window.clientWidth, window.clientHeight) / scale;
+  return fitsNow && std::abs(fit - scale) * longest < monitor.pixel ? scale : fit;
 }
 
 void CentreIn(const Window& window, const Area& work, float& left, float& top) {

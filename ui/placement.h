@@ -59,6 +59,11 @@ bool Fits(const Area& frame, const Monitor& monitor);
 /// pixels still fits. Never below kSmallestScale.
 float FitScale(const Window& window, const Monitor& monitor);
 
+/// The scale to lay a shown window out at again, on `monitor`: FitScale, except that a
+/// window that fits the work area at its own scale keeps it where FitScale differs from it
+/// by less than a pixel of its client area, so that it is not laid out again for nothing.
+float RefitScale(const Window& window, const Monitor& monitor);
+
 /// Where the outer rectangle's corner goes so that the frame is centred in `work`; a frame
 /// larger than `work` starts at its top-left corner, so that the title bar stays on it.
 void CentreIn(const Window& window, const Area& work, float& left, float& top);
