@@ -5,6 +5,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SKIP = 77
@@ -49,6 +50,16 @@ def in_private_session(flag):
         skip("dbus-run-session is not installed (package dbus)")
     os.environ[flag] = "1"
     os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
+
+
+def private_runtime(prefix):
+    """A runtime folder of this run's own, for the sockets and settings of the window manager
+    and the program, with the desktop the tests run from forgotten; its path."""
+    runtime = tempfile.mkdtemp(prefix=prefix)
+    os.environ["XDG_RUNTIME_DIR"] = runtime
+    for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "XAUTHORITY"):
+        os.environ.pop(name, None)
+    return runtime
 
 
 def start_xvfb(size="1280x1024"):

@@ -147,6 +147,14 @@ std::optional<QPoint> FirstDifference(const QImage& shown, const QRect& interior
   return std::nullopt;
 }
 
+/// Starts `program` and opens its table window with a click; the window, once shown.
+QWidget* OpenTable(Program& program) {
+  program.Start();
+  QTest::mouseClick(Button(program.calculationWindow().Command3), Qt::LeftButton);
+  QWidget* window = WindowOf(program.tableWindow());
+  return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
+
 /// The program's windows on Qt, on one monitor of the size and work area given.
 class OneMonitor final : public dosat::Platform {
  public:
@@ -283,11 +291,9 @@ void DODataTest::fitsTheWorkAreaWhole() {
   QFETCH(QRect, work);
   OneMonitor platform(screen, work);
   Program program(platform, [](int) {});
-  program.Start();
-  QTest::mouseClick(Button(program.calculationWindow().Command3), Qt::LeftButton);
+  QWidget* window = OpenTable(program);
+  QVERIFY(window);
   dosat::DOData& fitted = program.tableWindow();
-  QWidget* window = WindowOf(fitted);
-  QVERIFY(QTest::qWaitForWindowExposed(window));
   QVERIFY(fitted.Scale() < 1);
   const QRect frame = window->frameGeometry();
   QVERIFY2(work.contains(frame), qPrintable(QString("frame %1,%2 %3x%4").arg(frame.x()).arg(frame.y())
@@ -322,11 +328,9 @@ void DODataTest::aWorkAreaChangeFitsTheTableWindowAgain() {
   const QRect screen(0, 0, 1280, 1024), smaller(0, 100, 1280, 500);
   OneMonitor platform(screen, screen);
   Program program(platform, [](int) {});
-  program.Start();
-  QTest::mouseClick(Button(program.calculationWindow().Command3), Qt::LeftButton);
+  QWidget* window = OpenTable(program);
+  QVERIFY(window);
   dosat::DOData& shown = program.tableWindow();
-  QWidget* window = WindowOf(shown);
-  QVERIFY(QTest::qWaitForWindowExposed(window));
   QCOMPARE(shown.Scale(), 1.0f);
   QScreen* qscreen = window->screen();
   platform.setWork(smaller);

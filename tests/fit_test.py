@@ -18,7 +18,6 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 import desktop_session
@@ -242,10 +241,7 @@ def main():
         if not shutil.which(tool):
             fail(f"{tool} is not installed")
     started = time.monotonic()
-    runtime = tempfile.mkdtemp(prefix="dosat-fit-")
-    os.environ["XDG_RUNTIME_DIR"] = runtime
-    for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "XAUTHORITY"):
-        os.environ.pop(name, None)
+    runtime = desktop_session.private_runtime("dosat-fit-")
     shots = os.environ.get("DOSAT_FIT_SHOTS")
     program = Program(kind, path, runtime)
     try:

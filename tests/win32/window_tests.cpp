@@ -104,7 +104,9 @@ void ExpectInWorkArea(HWND hwnd) {
 std::vector<DWORD> ClientPixels(HWND hwnd, bool printed) {
   RECT client;
   GetClientRect(hwnd, &client);
-  HDC screen = GetDC(hwnd);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB}};
   void* bits = nullptr;
@@ -113,7 +115,7 @@ std::vector<DWORD> ClientPixels(HWND hwnd, bool printed) {
   if (printed) {
     PrintWindow(hwnd, memory, PW_CLIENTONLY);
   } else {
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
   }
   GdiFlush();
   const auto* first = static_cast<const DWORD*>(bits);
@@ -122,7 +124,7 @@ std::vector<DWORD> ClientPixels(HWND hwnd, bool printed) {
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(hwnd, screen);
+  ReleaseDC(nullptr, screen);
   return pixels;
 }
 
@@ -822,26 +824,8 @@ struct Shot {
 Shot ShotOf(HWND hwnd) {
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
-  RECT client;
-  GetClientRect(hwnd, &client);
-  POINT origin{0, 0};
-  ClientToScreen(hwnd, &origin);
-  Shot shot{client.right, client.bottom, {}};
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB}};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const auto* first = static_cast<const DWORD*>(bits);
-  shot.pixels.assign(first, first + shot.width * shot.height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return shot;
+  const SIZE size = ClientSize(hwnd);
+  return {size.cx, size.cy, ClientPixels(hwnd, false)};
 }
 
 struct Ink {
