@@ -10,7 +10,9 @@ pixels.
 On each screen the table window's frame and 「戻る」 lie inside the work area, all 36 rows
 of the table are in its picture box (the rule under 35 °C among them), and a real click on
 「戻る」 brings the calculation window back. Below 100 % the table is drawn narrower than the
-464-pixel picture. DOSAT_FIT_SHOTS=DIR keeps a screenshot of each screen there.
+464-pixel picture. DOSAT_FIT_SHOTS=DIR keeps a screenshot of each screen there;
+DOSAT_FIT_SCREENS="WIDTHxHEIGHT@SCALE:EDGE:THICKNESS ..." checks other screens instead, as
+"1366x768@1.25:bottom:60 3840x2160@3:bottom:144".
 """
 
 import os
@@ -186,10 +188,10 @@ def check_screen(program, manager, name, width, height, scale, edge, thickness, 
         if not inside(back, work):
             fail(f"{name}: 「戻る」 at {back} is not inside the work area {work}")
 
-        # Down the temperature column of the picture box's interior: the 36 rules under the
-        # rows, all above the box's lower edge.
-        box_x, box_top = at(PICTURE[0] + 2, PICTURE[1] + 2)
-        _, box_bottom = at(PICTURE[0], PICTURE[1] + PICTURE[3] - 2)
+        # Down the temperature column of the picture box's interior, inside its edge of two
+        # pixels at any scale: the 36 rules under the rows, all above the box's lower edge.
+        box_x, box_top = (edge + 2 for edge in at(PICTURE[0], PICTURE[1]))
+        box_bottom = at(0, PICTURE[1] + PICTURE[3])[1] - 2
         first = box_top + round(FIRST_ROW * ratio)
         scan = lambda: dark_runs(column(box_x + round(TEMPERATURE_X * ratio), first, box_bottom))  # noqa: E731
         runs = []
@@ -227,6 +229,17 @@ def row_levels(y, left, right):
     return list(raw)
 
 
+def screens():
+    """The screens to check: SCREENS, or those DOSAT_FIT_SCREENS names."""
+    asked = os.environ.get("DOSAT_FIT_SCREENS", "").split()
+    if not asked:
+        return SCREENS
+    found = [re.fullmatch(r"(\d+)x(\d+)@([\d.]+):(top|bottom|left|right):(\d+)", item) for item in asked]
+    if not all(found):
+        fail(f"DOSAT_FIT_SCREENS: {asked} is not WIDTHxHEIGHT@SCALE:EDGE:THICKNESS ...")
+    return [(item, int(m[1]), int(m[2]), float(m[3]), m[4], int(m[5])) for item, m in zip(asked, found)]
+
+
 def main():
     if len(sys.argv) not in (3, 4) or sys.argv[1] not in ("qt", "wine") or sys.argv[3:4] not in (
             [], ["openbox"], ["mutter"]):
@@ -245,7 +258,7 @@ def main():
     shots = os.environ.get("DOSAT_FIT_SHOTS")
     program = Program(kind, path, runtime)
     try:
-        for screen in SCREENS:
+        for screen in screens():
             check_screen(program, manager, *screen, shots)
     finally:
         if kind == "wine":
