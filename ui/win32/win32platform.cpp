@@ -132,6 +132,8 @@ class Win32Window final : public NativeWindow {
   /// dpi_ at scale_: when the window moves to a screen of another resolution, or is
   /// fitted to its screen.
   void layOut(const RECT* suggested);
+  /// The ratio the picture box draws the table at, from the size of its interior.
+  void measurePicture(HWND picture);
   HBRUSH colours(HDC dc, HWND control, bool edit);
   /// The window's own background: as designed, but the theme's in high contrast.
   COLORREF backgroundColour() const;
@@ -274,7 +276,7 @@ void Win32Window::makeControls() {
     if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
     if (row.kind == design::Kind::Picture) {
       SetWindowLongPtrW(controls_[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pictureRatio_));
-      pictureRatio_ = win32::TableRatio(layoutDpi() / 96, {r.right - r.left - 4, r.bottom - r.top - 4});
+      measurePicture(controls_[i]);
     }
   }
   // A screen reader names each box by the label beside it, and reads the
@@ -348,11 +350,9 @@ void Win32Window::layOut(const RECT* suggested) {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const design::Control& row = design_.controls[i];
     const RECT r = placeOf(row);
-    if (row.kind == design::Kind::Picture) {
-      pictureRatio_ = win32::TableRatio(layoutDpi() / 96, {r.right - r.left - 4, r.bottom - r.top - 4});
-    }
     SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    if (row.kind == design::Kind::Picture) measurePicture(controls_[i]);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), TRUE);
   }
   DeleteObject(oldGothic);
@@ -360,6 +360,14 @@ void Win32Window::layOut(const RECT* suggested) {
   // Everything drawn anew at the new size: the parent clips its children, and a control
   // that only moved would keep what it showed.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// The table at the layout's ratio, or less where the box's sunken edge, which keeps the
+// system's width, leaves its interior too small for that.
+void Win32Window::measurePicture(HWND picture) {
+  RECT interior;
+  GetClientRect(picture, &interior);
+  pictureRatio_ = win32::TableRatio(layoutDpi() / 96, {interior.right, interior.bottom});
 }
 
 void Win32Window::SetScale(float scale) {
