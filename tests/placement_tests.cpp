@@ -144,7 +144,7 @@ struct Row {
 
 class TableWindowOnScreens : public ::testing::TestWithParam<std::tuple<Row, bool>> {};
 
-// The screens, as pixels at the desktop's scale, with Windows 11's taskbar of
+// The screens users have, as pixels at the desktop's scale, with Windows 11's taskbar of
 // 48 logical pixels: where the table window fits it is centred on the screen as
 // designed; elsewhere it is made as small as it must be to fit the work area, whole.
 TEST_P(TableWindowOnScreens, FitsTheWorkAreaWholeOrStandsAsDesigned) {
