@@ -5,6 +5,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SKIP = 77
@@ -51,13 +52,23 @@ def in_private_session(flag):
     os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
 
 
-def start_xvfb():
-    """An Xvfb on a free display, and its display name."""
+def private_runtime(prefix):
+    """A runtime folder of this run's own, for the sockets and settings of the window manager
+    and the program, with the desktop the tests run from forgotten; its path."""
+    runtime = tempfile.mkdtemp(prefix=prefix)
+    os.environ["XDG_RUNTIME_DIR"] = runtime
+    for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "XAUTHORITY"):
+        os.environ.pop(name, None)
+    return runtime
+
+
+def start_xvfb(size="1280x1024"):
+    """An Xvfb of one screen of `size` pixels on a free display, and its display name."""
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
         # No reset when the first client lets go (the AT-SPI bus launcher, a window
         # manager): a server resetting then refuses the program's connection.
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size}x24", "-nolisten", "tcp",
          "-noreset"],
         pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)

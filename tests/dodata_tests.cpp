@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include <cmath>
+#include <optional>
 
 #include "dodata.h"
 #include "embeddedtable.h"
@@ -36,6 +38,9 @@ class DODataTest : public QObject {
   void rulesAreSharpAtTheDevicesPixels();
   void drawingForARatioIsMadeOnceAndKept_data();
   void drawingForARatioIsMadeOnceAndKept();
+  void fitsTheWorkAreaWhole_data();
+  void fitsTheWorkAreaWhole();
+  void aWorkAreaChangeFitsTheTableWindowAgain();
 
   void pictureIsAnAccessibleTable();
   void accessibleCells_data();
@@ -130,6 +135,48 @@ QImage ExpectedPicture(qreal ratio) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
+/// The first pixel of `interior` in `shown` that is not `picture`'s, drawn from the
+/// interior's corner (white past its edges); none if all are.
+std::optional<QPoint> FirstDifference(const QImage& shown, const QRect& interior, const QImage& picture) {
+  for (int y = 0; y < interior.height(); ++y) {
+    for (int x = 0; x < interior.width(); ++x) {
+      const QRgb expected = picture.rect().contains(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
+      if (shown.pixel(interior.left() + x, interior.top() + y) != expected) return QPoint(x, y);
+    }
+  }
+  return std::nullopt;
+}
+
+/// Starts `program` and opens its table window with a click; the window, once shown.
+QWidget* OpenTable(Program& program) {
+  program.Start();
+  QTest::mouseClick(Button(program.calculationWindow().Command3), Qt::LeftButton);
+  QWidget* window = WindowOf(program.tableWindow());
+  return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
+
+/// The program's windows on Qt, on one monitor of the size and work area given.
+class OneMonitor final : public dosat::Platform {
+ public:
+  OneMonitor(QRect screen, QRect work) { monitor_ = {Twips(screen), Twips(work), 15}; }
+  void setWork(QRect work) { monitor_.work = Twips(work); }
+  std::unique_ptr<dosat::NativeWindow> MakeWindow(const dosat::design::Window& design,
+                                                  dosat::WindowEvents& events) override {
+    return qt_.MakeWindow(design, events);
+  }
+  dosat::placement::Monitor PrimaryMonitor() const override { return monitor_; }
+  dosat::placement::Monitor MonitorAt(float, float) const override { return monitor_; }
+  dosat::NumberLocale UserNumberLocale() const override { return qt_.UserNumberLocale(); }
+  void Quit(int) override {}
+
+ private:
+  static dosat::placement::Area Twips(const QRect& r) {
+    return {r.x() * 15.0f, r.y() * 15.0f, r.width() * 15.0f, r.height() * 15.0f};
+  }
+  dosat::QtPlatform qt_;
+  dosat::placement::Monitor monitor_;
+};
+
 }  // namespace
 
 // A sunken frame two pixels wide; inside it the table's top 629 rows, pixel
@@ -146,14 +193,11 @@ void DODataTest::pictureShowsUnscaledFromTheTopLeftAndIsCutOff() {
   QCOMPARE(shown.size(), QSize(Device(469, ratio), Device(633, ratio)));
   const int inset = Device(2, ratio);
   const QRect interior(QPoint(inset, inset), QPoint(Device(467, ratio) - 1, Device(631, ratio) - 1));
-  for (int y = 0; y < interior.height(); ++y) {
-    for (int x = 0; x < interior.width(); ++x) {
-      const QRgb expected = picture.rect().contains(x, y) ? picture.pixel(x, y) : qRgb(255, 255, 255);
-      if (shown.pixel(x + inset, y + inset) != expected) {
-        QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(x).arg(y)));
-      }
-    }
-    if (ratio == 1.0) QCOMPARE(shown.pixelColor(466, y + 2), QColor(Qt::white));
+  if (const auto differs = FirstDifference(shown, interior, picture)) {
+    QFAIL(qPrintable(QString("pixel %1,%2 differs").arg(differs->x()).arg(differs->y())));
+  }
+  if (ratio == 1.0) {
+    for (int y = 0; y < interior.height(); ++y) QCOMPARE(shown.pixelColor(466, y + 2), QColor(Qt::white));
   }
   // The frame's own shades, unbroken by the picture: dark along the top and
   // left, light along the bottom.
@@ -229,6 +273,75 @@ void DODataTest::drawingForARatioIsMadeOnceAndKept() {
   QCOMPARE(draws, ratio == 1.0 ? 0 : 1);
   QCOMPARE(first, QColor(ratio == 1.0 || drawsNothing ? Qt::red : Qt::blue));
   QCOMPARE(second, first);
+}
+
+void DODataTest::fitsTheWorkAreaWhole_data() {
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QRect>("work");
+  QTest::newRow("1920 x 1080 at 150 %, a 48-pixel taskbar") << QRect(0, 0, 1280, 720) << QRect(0, 0, 1280, 672);
+  QTest::newRow("1366 x 768 at 125 %, a 48-pixel taskbar") << QRect(0, 0, 1093, 614) << QRect(0, 0, 1093, 566);
+  QTest::newRow("1024 x 600, a taskbar on the left") << QRect(0, 0, 1024, 600) << QRect(48, 0, 976, 600);
+}
+
+// Where the table window does not fit, it is made smaller as one piece: its frame and
+// 「戻る」 inside the work area, the table drawn afresh at the window's scale, never the
+// picture stretched, with all 36 rows in the box; and 「戻る」 still goes back.
+void DODataTest::fitsTheWorkAreaWhole() {
+  QFETCH(QRect, screen);
+  QFETCH(QRect, work);
+  OneMonitor platform(screen, work);
+  Program program(platform, [](int) {});
+  QWidget* window = OpenTable(program);
+  QVERIFY(window);
+  dosat::DOData& fitted = program.tableWindow();
+  QVERIFY(fitted.Scale() < 1);
+  const QRect frame = window->frameGeometry();
+  QVERIFY2(work.contains(frame), qPrintable(QString("frame %1,%2 %3x%4").arg(frame.x()).arg(frame.y())
+                                                 .arg(frame.width()).arg(frame.height())));
+  QPushButton* back = Button(fitted.Command1);
+  QVERIFY(work.contains(QRect(back->mapToGlobal(QPoint(0, 0)), back->size())));
+  QCOMPARE(back->font().pointSizeF(), dosat::defaultFont().pointSizeF() * fitted.Scale());
+
+  dosat::PictureBox* box = Picture(fitted.Picture1);
+  const qreal ratio = Ratio(box) * box->scale();
+  QVERIFY(box->scale() <= fitted.Scale());
+  const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage drawn = dosat::table::renderShownTable(ratio).convertToFormat(QImage::Format_RGB32);
+  QVERIFY(drawn.width() < Device(464, Ratio(box)));
+  const int inset = Device(2, Ratio(box));
+  const QRect interior = shown.rect().adjusted(inset, inset, -inset, -inset);
+  if (const auto differs = FirstDifference(shown, interior, drawn)) {
+    QFAIL(qPrintable(QString("pixel %1,%2 differs from the table drawn at %3").arg(differs->x()).arg(differs->y()).arg(ratio)));
+  }
+  const auto scaled = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
+  QVERIFY2(scaled.rowRules.back() + dosat::table::scaleThickness(1, ratio) <= interior.height(),
+           "the table's bottom rule is cut off");
+  QVERIFY(qGray(shown.pixel(interior.left() + scaled.columnRules.front(), interior.top() + scaled.rowRules.back())) == 0);
+
+  QTest::mouseClick(back, Qt::LeftButton);
+  QVERIFY(WindowOf(program.calculationWindow())->isVisible());
+}
+
+// A panel grown while the table is shown, as Qt hears of it from its screen: the window is
+// fitted to what is left, and takes its own size again once there is room.
+void DODataTest::aWorkAreaChangeFitsTheTableWindowAgain() {
+  const QRect screen(0, 0, 1280, 1024), smaller(0, 100, 1280, 500);
+  OneMonitor platform(screen, screen);
+  Program program(platform, [](int) {});
+  QWidget* window = OpenTable(program);
+  QVERIFY(window);
+  dosat::DOData& shown = program.tableWindow();
+  QCOMPARE(shown.Scale(), 1.0f);
+  QScreen* qscreen = window->screen();
+  platform.setWork(smaller);
+  emit qscreen->availableGeometryChanged(qscreen->availableGeometry());
+  QTRY_VERIFY(shown.Scale() < 1);
+  QVERIFY(smaller.contains(window->frameGeometry()));
+  platform.setWork(screen);
+  emit qscreen->availableGeometryChanged(qscreen->availableGeometry());
+  QTRY_COMPARE(shown.Scale(), 1.0f);
+  QCOMPARE(window->size(), QSize(495, 699));
+  QVERIFY(screen.contains(window->frameGeometry()));
 }
 
 QAccessibleTableInterface* DODataTest::accessibleTable() {

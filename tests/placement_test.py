@@ -23,7 +23,6 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 import desktop_session
@@ -224,10 +223,7 @@ def main():
         fail(f"{manager} is not installed")
     started = time.monotonic()
     # The window manager's sockets and settings, private to this run as the session bus is.
-    runtime = tempfile.mkdtemp(prefix="dosat-placement-")
-    os.environ["XDG_RUNTIME_DIR"] = runtime
-    for name in ("WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "XAUTHORITY"):
-        os.environ.pop(name, None)
+    runtime = desktop_session.private_runtime("dosat-placement-")
     manager_log = os.path.join(runtime, "manager.log")
     processes = []
     try:

@@ -9,7 +9,7 @@ packages=(
   # MPFR, which the correctly rounded powers are checked against
   libmpfr-dev
   fonts-ipafont-gothic
-  xvfb xauth x11-utils imagemagick libx11-dev
+  xvfb xauth x11-utils imagemagick libx11-dev libxcb1-dev
   # Desktop themes the contrast tests run the windows under: a dark GTK theme, and
   # the high-contrast Adwaita styles
   qt6-gtk-platformtheme adwaita-qt6
@@ -18,6 +18,8 @@ packages=(
   # wayland plugin, which Qt would choose there by default; openbox, a second X window
   # manager for the placement tests
   mutter xwayland qt6-wayland openbox
+  # The panel beside which the windows are fitted to the work area: a dock window in Python
+  python3-xlib
   binutils-mingw-w64-x86-64 dpkg-dev file desktop-file-utils
   # The Windows builds, 64- and 32-bit: cross compilers (the win32 thread model, which
   # links no winpthreads), GoogleTest from source, and wine to run them (wine32 from the

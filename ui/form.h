@@ -42,6 +42,9 @@ class Form : private WindowEvents {
   /// Outer size of the window in twips; 0 while not loaded.
   float Width() const;
   float Height() const;
+  /// The scale the window is laid out at: 1 at the desktop's own, less where it was made
+  /// smaller to fit its monitor's work area.
+  float Scale() const { return scale_; }
 
  protected:
   Program& program() const { return program_; }
@@ -53,17 +56,28 @@ class Form : private WindowEvents {
   virtual void Click(std::size_t control) = 0;
 
   /// Centres the window on the screen, in single precision from the window's
-  /// outer size: the load handler of both windows.
+  /// outer size: the load handler of both windows. Where its frame would then not lie
+  /// wholly in the work area, it is centred there, and made smaller where it must be.
   void CentreOnScreen();
 
  private:
   void Clicked(std::size_t control) override;
   void CloseRequested() override { Unload(); }
+  /// Fits the window again to the monitor it now stands on, at the largest scale up to
+  /// the desktop's own, moved no more than it must.
+  void ScreenChanged() override;
+
+  /// The window as it is laid out now.
+  placement::Window Layout() const;
+  /// Lays the window out at the largest scale that fits `monitor`, then centres it in the
+  /// work area or keeps it where it is as far as it fits.
+  void FitInto(const placement::Monitor& monitor, bool centre);
 
   Program& program_;
   const design::Window& design_;
   std::unique_ptr<NativeWindow> native_;
   bool unloading_ = false;
+  float scale_ = 1;
 };
 
 /// A control of a form, by its designed name: what the handlers read and set.

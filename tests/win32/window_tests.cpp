@@ -25,6 +25,8 @@
 #include "newerwindows.h"
 #include "processor.h"
 #include "program.h"
+#include "tablelayout.h"
+#include "tablepicture.h"
 #include "text.h"
 #include "theme.h"
 #include "win32platform.h"
@@ -65,6 +67,8 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
+std::string ClassOfName(HWND hwnd) { return dosat::win32::Utf8(ClassOf(hwnd)); }
+
 RECT ClientRectIn(HWND control) {
   RECT r;
   GetWindowRect(control, &r);
@@ -86,6 +90,59 @@ void ExpectCentred(HWND hwnd) {
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
   EXPECT_LE(std::abs(2 * r.left - (screenWidth - (r.right - r.left))), 1) << "left " << r.left;
   EXPECT_LE(std::abs(2 * r.top - (screenHeight - (r.bottom - r.top))), 1) << "top " << r.top;
+}
+
+// The window, or a control, lies wholly in the work area of the primary monitor: clear
+// of taskbars, its title bar on the screen.
+void ExpectInWorkArea(HWND hwnd) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+      << ClassOfName(hwnd) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom << " in "
+      << work.left << "," << work.top << "-" << work.right << "," << work.bottom;
+}
+
+// A window's client-area pixels, 0x00RRGGBB row by row: as the screen shows them, or as
+// the window draws itself for printing (PrintWindow).
+std::vector<DWORD> ClientPixels(HWND hwnd, bool printed) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  if (printed) {
+    PrintWindow(hwnd, memory, PW_CLIENTONLY);
+  } else {
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+  }
+  GdiFlush();
+  const auto* first = static_cast<const DWORD*>(bits);
+  std::vector<DWORD> pixels(first, first + client.right * client.bottom);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// What the picture box shows on the screen is what it draws now: no bits of an earlier
+// size or resolution are left standing.
+void ExpectDrawnAfresh(HWND picture) {
+  dosat::testing::Pump();
+  UpdateWindow(GetParent(picture));
+  const std::vector<DWORD> shown = ClientPixels(picture, false), drawn = ClientPixels(picture, true);
+  ASSERT_EQ(shown.size(), drawn.size());
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != drawn[i];
+  EXPECT_EQ(differing, 0u) << "of " << shown.size() << " pixels";
 }
 
 // The message box a handler opens, read and answered from a timer that its
@@ -781,6 +838,73 @@ TEST_F(Win32Windows, ClosingBeforeTheTableWasEverShown) {
   EXPECT_FALSE(program_->tableWindow().IsLoaded());
 }
 
+// Windows tells a window of a new resolution (moved to another monitor, or the user's
+// new setting) with WM_DPICHANGED and the rectangle it suggests; wine sends none. At
+// 150 % the table window does not fit this screen: it is fitted as one piece, its table
+// drawn afresh; back at 100 % it has its designed size and the table bitmap again.
+TEST_F(Win32Windows, ResolutionChangeFitsTheTableWindowAgain) {
+  Press(Calc("Command3"));
+  HWND table = Table();
+  ASSERT_EQ(program_->tableWindow().Scale(), 1.0f);
+  const auto change = [table](UINT dpi) {
+    RECT r;
+    GetWindowRect(table, &r);
+    RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, static_cast<int>(dpi), 96),
+                   r.top + MulDiv(r.bottom - r.top, static_cast<int>(dpi), 96)};
+    SendMessageW(table, dosat::win32::kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+  };
+  change(144);
+  const float scale = program_->tableWindow().Scale();
+  EXPECT_LT(scale, 1.0f);
+  EXPECT_GT(scale, 0.5f);
+  ExpectInWorkArea(table);
+  ExpectInWorkArea(TableControl("Command1"));
+  EXPECT_EQ(ClientSize(table).cy, static_cast<int>(10485 / (1440 / (144 * static_cast<double>(scale))) + 0.5));
+  ExpectDrawnAfresh(TableControl("Picture1"));
+
+  change(96);
+  EXPECT_EQ(program_->tableWindow().Scale(), 1.0f);
+  EXPECT_EQ(ClientSize(table).cx, 495);
+  EXPECT_EQ(ClientSize(table).cy, 699);
+  ExpectInWorkArea(table);
+  ExpectDrawnAfresh(TableControl("Picture1"));
+}
+
+// A taskbar grown while the table is shown leaves it less room: it is fitted to what is
+// left, and takes its own size again once there is room, moved no more than it must.
+TEST_F(Win32Windows, WorkAreaChangeFitsTheTableWindowAgain) {
+  Press(Calc("Command3"));
+  HWND table = Table();
+  // As a taskbar sets it; Windows then tells every window, which wine leaves undone.
+  const auto setWorkArea = [&](RECT area) {
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_SENDCHANGE));
+    for (HWND window : {calc_, table}) SendMessageW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    Pump();
+  };
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  RECT smaller = work;
+  smaller.top += 100;
+  smaller.bottom -= 400;
+  setWorkArea(smaller);
+  const float scale = program_->tableWindow().Scale();
+  RECT fitted;
+  GetWindowRect(table, &fitted);
+  ExpectInWorkArea(table);
+  ExpectInWorkArea(TableControl("Command1"));
+  setWorkArea(work);
+  EXPECT_LT(scale, 1.0f);
+  EXPECT_GE(fitted.top, smaller.top);
+  EXPECT_EQ(program_->tableWindow().Scale(), 1.0f);
+  RECT now;
+  GetWindowRect(table, &now);
+  EXPECT_EQ(now.left, fitted.left);
+  EXPECT_EQ(now.top, fitted.top);
+  ExpectInWorkArea(table);
+  ExpectDrawnAfresh(TableControl("Picture1"));
+}
+
 // ---- On every desktop palette ----
 
 // A window's client area as the screen shows it, pixels 0x00RRGGBB row by row.
@@ -797,26 +921,8 @@ struct Shot {
 Shot ShotOf(HWND hwnd) {
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
-  RECT client;
-  GetClientRect(hwnd, &client);
-  POINT origin{0, 0};
-  ClientToScreen(hwnd, &origin);
-  Shot shot{client.right, client.bottom, {}};
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB}};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const auto* first = static_cast<const DWORD*>(bits);
-  shot.pixels.assign(first, first + shot.width * shot.height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return shot;
+  const SIZE size = ClientSize(hwnd);
+  return {size.cx, size.cy, ClientPixels(hwnd, false)};
 }
 
 struct Ink {
@@ -1004,6 +1110,11 @@ class Scaled : public Win32Windows {
     Win32Windows::SetUp();
   }
   int Px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+  /// Twips to pixels in a window laid out at `scale` on this screen.
+  int Px(int twips, float scale) const {
+    const double pixels = twips / (1440 / (dpi_ * static_cast<double>(scale)));
+    return static_cast<int>(pixels + 0.5);
+  }
   UINT dpi_ = 96;
 };
 
@@ -1019,10 +1130,24 @@ TEST_F(Scaled, WindowsAndFontsGrowWithTheScreen) {
   EXPECT_EQ(font.lfHeight, -MulDiv(12, static_cast<int>(dpi_), 72));
   ExpectCentred(calc_);
 
+  // On a screen of 1024 pixels the table window at 150 % or 200 % would reach past the
+  // bottom: it is laid out smaller, as one piece, as much as it must be to fit.
   Press(Calc("Command3"));
+  const float scale = program_->tableWindow().Scale();
   client = ClientSize(Table());
-  EXPECT_EQ(client.cx, Px(7425));
-  EXPECT_EQ(client.cy, Px(10485));
+  EXPECT_EQ(client.cx, Px(7425, scale));
+  EXPECT_EQ(client.cy, Px(10485, scale));
+  ExpectInWorkArea(Table());
+  RECT frame;
+  GetWindowRect(Table(), &frame);
+  if (Px(10485) + (frame.bottom - frame.top - client.cy) > GetSystemMetrics(SM_CYSCREEN)) {
+    EXPECT_GE(frame.bottom - frame.top, GetSystemMetrics(SM_CYSCREEN) - 2) << "no smaller than it must be";
+  } else {
+    EXPECT_EQ(scale, 1.0f);
+  }
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(TableControl("Command1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -std::lround(9 * dpi_ * static_cast<double>(scale) / 72));
+  ExpectInWorkArea(TableControl("Command1"));
 }
 
 // Glyphs grow a little more than the labels: each text still fits on its one line.
@@ -1043,12 +1168,15 @@ TEST_F(Scaled, EveryLabelKeepsItsTextOnOneLine) {
   DeleteDC(dc);
 }
 
-// The table is drawn anew at the screen's resolution: every rule is solid black and
-// as thick as every other, not the bitmap's one-pixel rules blurred or doubled by turns.
+// The table is drawn anew at the screen's resolution, times the scale the window was
+// fitted at: every rule is solid black and as thick as every other, not the bitmap's
+// one-pixel rules blurred or doubled by turns.
 TEST_F(Scaled, TableRulesAreSharpAndEven) {
   Press(Calc("Command3"));
   HWND picture = TableControl("Picture1");
   const SIZE inside = ClientSize(picture);
+  const double ratio =
+      dosat::win32::TableRatio(dpi_ / 96.0 * static_cast<double>(program_->tableWindow().Scale()), inside);
   // Drawn as for printing, so that a part off the screen counts too.
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
@@ -1057,10 +1185,10 @@ TEST_F(Scaled, TableRulesAreSharpAndEven) {
   SelectObject(dc, canvas);
   SendMessageW(picture, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
   // Down a column of the temperature cells, clear of their figures: only rules are dark.
-  const int x = MulDiv(6, static_cast<int>(dpi_), 96);
+  const int x = dosat::table::scalePosition(6, ratio);
   std::vector<int> thickness;
   int run = 0, grey = 0;
-  for (int y = MulDiv(92, static_cast<int>(dpi_), 96); y < inside.cy; ++y) {  // from the 0 °C row
+  for (int y = dosat::table::scalePosition(92, ratio); y < inside.cy; ++y) {  // from the 0 °C row
     const int level = GetRValue(GetPixel(dc, x, y));
     if (level < 128) {
       ++run;
@@ -1073,7 +1201,7 @@ TEST_F(Scaled, TableRulesAreSharpAndEven) {
   DeleteDC(dc);
   DeleteObject(canvas);
   ASSERT_EQ(thickness.size(), 36u) << "the rules under each temperature, 0 to 35 °C";
-  const int expected = static_cast<int>(std::lround(dpi_ / 96.0));
+  const int expected = dosat::table::scaleThickness(1, ratio);
   for (std::size_t i = 0; i < thickness.size(); ++i) EXPECT_EQ(thickness[i], expected) << "rule " << i;
   EXPECT_EQ(grey, 0) << "grey pixels in the rules";
 }

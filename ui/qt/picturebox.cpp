@@ -21,6 +21,12 @@ void PictureBox::setPictureForRatio(std::function<QImage(qreal ratio)> draw) {
   update();
 }
 
+void PictureBox::setScale(qreal scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  update();
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter painter(this);
@@ -30,11 +36,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 
 // A picture of the box's own size, scaled by the device, would come out blurred at 1.5
 // and blocky at 2; at 1 the picture itself is exact.
-const QImage& PictureBox::shownPicture(qreal ratio) {
+const QImage& PictureBox::shownPicture(qreal device) {
+  const qreal ratio = device * scale_;
   if (ratio == 1.0 || !drawForRatio_) return picture_;
-  if (ratio != drawnRatio_) {
+  if (ratio != drawnRatio_ || device != drawnDevice_) {
     drawn_ = drawForRatio_(ratio);
+    // Drawn for `ratio` device pixels per picture pixel, shown one to one on the device's.
+    if (!drawn_.isNull()) drawn_.setDevicePixelRatio(device);
     drawnRatio_ = ratio;
+    drawnDevice_ = device;
   }
   return drawn_.isNull() ? picture_ : drawn_;
 }

@@ -22,17 +22,26 @@ class PictureBox : public QFrame {
   /// image falls back to the picture.
   void setPictureForRatio(std::function<QImage(qreal ratio)> draw);
 
+  /// Shows the picture at `scale` times its own size, in a window made smaller to fit
+  /// its screen: through the drawing for the device pixel ratio times `scale`, never
+  /// the picture stretched. 1 by default.
+  void setScale(qreal scale);
+  qreal scale() const { return scale_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  /// What to draw at `ratio`: the picture, or the drawing made for that ratio.
-  const QImage& shownPicture(qreal ratio);
+  /// What to draw at device pixel ratio `device`: the picture, or the drawing made for
+  /// that ratio times the scale, mapped onto the device's pixels.
+  const QImage& shownPicture(qreal device);
 
   QImage picture_;
   std::function<QImage(qreal)> drawForRatio_;
-  QImage drawn_;           // drawForRatio_(drawnRatio_)
+  qreal scale_ = 1;
+  QImage drawn_;           // drawForRatio_(drawnRatio_), for the device ratio drawnDevice_
   qreal drawnRatio_ = 0;   // 0: nothing drawn yet
+  qreal drawnDevice_ = 0;
 };
 
 }  // namespace dosat

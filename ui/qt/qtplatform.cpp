@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <climits>
 #include <numeric>
@@ -24,6 +25,7 @@
 #include "embeddedtable.h"
 #include "fonts.h"
 #include "picturebox.h"
+#include "screens.h"
 #include "textcolour.h"
 #include "twips.h"
 
@@ -34,14 +36,15 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect ToPixels(const design::Control& row) {
-  return QRect(twips::toPixels(row.left), twips::toPixels(row.top), twips::toPixels(row.width),
-               twips::toPixels(row.height));
+// Where a control goes in a window laid out at `scale`.
+QRect ToPixels(const design::Control& row, float scale) {
+  return QRect(twips::toPixels(row.left * scale), twips::toPixels(row.top * scale),
+               twips::toPixels(row.width * scale), twips::toPixels(row.height * scale));
 }
 
-QRect ScreenGeometry() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry() : QRect();
+QFont Scaled(QFont font, float scale) {
+  font.setPointSizeF(font.pointSizeF() * scale);
+  return font;
 }
 
 // The top-level widget of a loaded form: the user's closing it unloads the form.
@@ -57,6 +60,17 @@ class FormWidget : public QWidget {
     paletteChanged_ = nullptr;
   }
   bool closing() const { return closing_; }
+
+  /// Tells the form when the window goes to another screen, or its screen's size, work
+  /// area or resolution changes: once for a burst of them, after Qt has handled them.
+  void watchScreens() {
+    QWindow* window = windowHandle();
+    QObject::connect(window, &QWindow::screenChanged, this, [this](QScreen* screen) {
+      watch(screen);
+      screenChanged();
+    });
+    watch(window->screen());
+  }
 
  protected:
   void closeEvent(QCloseEvent* event) override {
@@ -83,10 +97,33 @@ class FormWidget : public QWidget {
   }
 
  private:
+  void watch(QScreen* screen) {
+    for (const QMetaObject::Connection& c : screenConnections_) QObject::disconnect(c);
+    screenConnections_.clear();
+    if (!screen) return;
+    const auto changed = [this] { screenChanged(); };
+    screenConnections_ = {QObject::connect(screen, &QScreen::geometryChanged, this, changed),
+                          QObject::connect(screen, &QScreen::availableGeometryChanged, this, changed),
+                          QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, this, changed)};
+  }
+  void screenChanged() {
+    if (refitting_) return;
+    refitting_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          refitting_ = false;
+          if (events_) events_->ScreenChanged();
+        },
+        Qt::QueuedConnection);
+  }
+
   WindowEvents* events_;
   std::function<void()> paletteChanged_;
   bool recolouring_ = false;
   bool closing_ = false;
+  bool refitting_ = false;
+  std::vector<QMetaObject::Connection> screenConnections_;
 };
 
 class QtWindow final : public NativeWindow {
@@ -101,10 +138,16 @@ class QtWindow final : public NativeWindow {
     hiddenAt_.reset();
     widget_->move(twips::toPixels(left), twips::toPixels(top));
   }
+  float OuterLeft() const override { return twips::fromPixels(outerCorner().x()); }
+  float OuterTop() const override { return twips::fromPixels(outerCorner().y()); }
   float OuterWidth() const override { return twips::fromPixels(widget_->frameGeometry().width()); }
   float OuterHeight() const override {
     return twips::fromPixels(widget_->frameGeometry().height());
   }
+  float ClientWidth() const override { return twips::fromPixels(widget_->width()); }
+  float ClientHeight() const override { return twips::fromPixels(widget_->height()); }
+  placement::Margins FrameMargins() const override;
+  void SetScale(float scale) override;
 
   std::string Text(std::size_t control) const override;
   void SetText(std::size_t control, std::string_view text) override;
@@ -121,6 +164,8 @@ class QtWindow final : public NativeWindow {
   /// Draws each control that sets a text colour in what the contrast rule makes of it
   /// on the palette the window has now.
   void applyTextColours();
+  /// Where the outer frame's corner stands, or stood when the window was hidden.
+  QPoint outerCorner() const;
 
   const design::Window& design_;
   FormWidget* widget_;
@@ -128,6 +173,8 @@ class QtWindow final : public NativeWindow {
   /// Where the client area stood on the screen when the window was last hidden, until
   /// it is shown again or moved.
   std::optional<QPoint> hiddenAt_;
+  /// The frame the window manager said it would put round the window, device pixels.
+  mutable std::optional<QMargins> managerFrame_;
 };
 
 QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
@@ -174,6 +221,48 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   // The native window is made now, so that the outer size the load handler
   // reads includes the frame wherever the platform knows it before showing.
   widget_->winId();
+  widget_->watchScreens();
+}
+
+QPoint QtWindow::outerCorner() const {
+  const QRect frame = widget_->frameGeometry();
+  if (!hiddenAt_) return frame.topLeft();
+  return *hiddenAt_ - (widget_->geometry().topLeft() - frame.topLeft());
+}
+
+// Qt learns of the frame only once the window manager has framed the window: until then
+// the window manager is asked what it will put round it.
+placement::Margins QtWindow::FrameMargins() const {
+  if (widget_->frameGeometry() != widget_->geometry()) return {};
+  if (!managerFrame_) managerFrame_ = qt::WindowManagerFrame(*widget_);
+  const qreal ratio = widget_->devicePixelRatioF();
+  const auto twipsOf = [ratio](int devicePixels) { return float(devicePixels * twips::kPerPixelAt96Dpi / ratio); };
+  return {twipsOf(managerFrame_->left()), twipsOf(managerFrame_->top()), twipsOf(managerFrame_->right()),
+          twipsOf(managerFrame_->bottom())};
+}
+
+// Controls and fonts as designed at 1; at any other scale each font at that many times
+// its size, so that the texts keep to their controls.
+void QtWindow::SetScale(float scale) {
+  widget_->resize(twips::toPixels(design_.clientWidth * scale), twips::toPixels(design_.clientHeight * scale));
+  const auto& rows = design_.controls;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    QWidget* control = controls_[i];
+    control->setGeometry(ToPixels(rows[i], scale));
+    const bool gothic = rows[i].font == design::Font::Gothic12;
+    if (scale == 1.0f) {
+      control->setFont(gothic ? designFont() : QFont());
+    } else {
+      control->setFont(Scaled(gothic ? designFont() : defaultFont(), scale));
+    }
+    if (auto* picture = dynamic_cast<PictureBox*>(control)) {
+      const table::TableLayout* layout = table::embeddedLayout();
+      const QSize interior = picture->contentsRect().size();
+      const qreal shown = layout ? table::shownRatio(*layout, scale, interior.width(), interior.height()) : scale;
+      picture->setScale(shown);
+      picture->setProperty(table::kScaleProperty, shown);
+    }
+  }
 }
 
 // A window manager may move a window it stops managing: mutter leaves a hidden window's
@@ -233,7 +322,7 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
     }
   }
   widget->setObjectName(FromUtf8(row.name));
-  widget->setGeometry(ToPixels(row));
+  widget->setGeometry(ToPixels(row, 1.0f));
   if (row.font == design::Font::Gothic12) widget->setFont(designFont());
   return widget;
 }
@@ -333,8 +422,15 @@ std::unique_ptr<NativeWindow> QtPlatform::MakeWindow(const design::Window& desig
   return std::make_unique<QtWindow>(design, events);
 }
 
-float QtPlatform::ScreenWidth() const { return twips::fromPixels(ScreenGeometry().width()); }
-float QtPlatform::ScreenHeight() const { return twips::fromPixels(ScreenGeometry().height()); }
+placement::Monitor QtPlatform::PrimaryMonitor() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? qt::MonitorOf(*screen) : placement::Monitor{};
+}
+
+placement::Monitor QtPlatform::MonitorAt(float x, float y) const {
+  const QScreen* screen = qt::ScreenNearest(QPoint(twips::toPixels(x), twips::toPixels(y)));
+  return screen ? qt::MonitorOf(*screen) : placement::Monitor{};
+}
 
 // The locale's number characters, as the user's settings give them.
 NumberLocale QtPlatform::UserNumberLocale() const {

@@ -23,6 +23,10 @@ const std::vector<TableRow>* embeddedRows();
 /// null image if the layout does not read.
 QImage renderShownTable(qreal ratio);
 
+/// The scale a widget shows the table at, as a qreal dynamic property of the widget; 1
+/// where it is not set. Assistive technology finds the cells there.
+inline constexpr char kScaleProperty[] = "dosatTableScale";
+
 /// Has assistive technology read `widget`, which shows the table picture from its
 /// contents' top-left corner, as the table itself (a TableAccessible). Call it before the
 /// widget is first shown.

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "embeddedtable.h"
 #include "tablecellaccessible.h"
 
 namespace dosat::table {
@@ -111,14 +112,18 @@ QRect TableAccessible::cellRect(int row, int column) const {
 }
 
 QRect TableAccessible::localCellRect(int row, int column) const {
+  // Where the rules are at the scale the widget shows the table at, as they are drawn.
+  const QVariant shown = widget()->property(kScaleProperty);
+  const double scale = shown.isValid() ? shown.toDouble() : 1.0;
+  const auto at = [scale](int p) { return scalePosition(p, scale); };
   const std::vector<int>& x = layout_.columnRules;
   const std::vector<int>& y = layout_.rowRules;
-  const int top = row < 0 ? layout_.topRule : y[std::size_t(row)];
-  const int bottom = row < 0 ? y.front() : y[std::size_t(row) + 1];
+  const int top = at(row < 0 ? layout_.topRule : y[std::size_t(row)]);
+  const int bottom = at(row < 0 ? y.front() : y[std::size_t(row) + 1]);
+  const int left = at(x[column]), right = at(x[column + 1]);
   const QRect contents = widget()->contentsRect();
   // Inside the cell's rules, and cut off where the picture is.
-  return QRect(x[column] + 1, top + 1, x[column + 1] - x[column] - 1, bottom - top - 1).translated(contents.topLeft()) &
-         contents;
+  return QRect(left + 1, top + 1, right - left - 1, bottom - top - 1).translated(contents.topLeft()) & contents;
 }
 
 QAccessibleInterface* TableAccessible::childInterface(int index) const {

@@ -298,4 +298,10 @@ TableLayout scaleLayout(const TableLayout& layout, double ratio) {
   return out;
 }
 
+double shownRatio(const TableLayout& layout, double ratio, int width, int height) {
+  if (layout.clip.width > 0) ratio = std::min(ratio, double(width) / layout.clip.width);
+  if (layout.clip.height > 0) ratio = std::min(ratio, double(height) / layout.clip.height);
+  return ratio;
+}
+
 }  // namespace dosat::table

@@ -102,4 +102,10 @@ int scaleThickness(int t, double ratio);
 /// edges at round(edge * ratio), and the grid positions move as the rules do.
 TableLayout scaleLayout(const TableLayout& layout, double ratio);
 
+/// The ratio to draw `layout` at in a picture box whose interior is `width` × `height`
+/// pixels, in a window laid out at `ratio` pixels per picture pixel: `ratio`, or less
+/// where the box's edge, which keeps its width, leaves less room than the shown part
+/// (the clip) takes at `ratio`, so that the whole table stays in view.
+double shownRatio(const TableLayout& layout, double ratio, int width, int height);
+
 }  // namespace dosat::table

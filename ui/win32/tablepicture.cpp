@@ -132,23 +132,28 @@ class Drawing {
 
 }  // namespace
 
-void DrawTablePicture(HDC dc, UINT dpi, TableColours colours) {
+double TableRatio(double ratio, SIZE interior) {
   const table::TableLayout* layout = Layout();
-  if ((dpi == 96 && colours == TableColours{}) || !layout) {
+  return layout ? table::shownRatio(*layout, ratio, interior.cx, interior.cy) : ratio;
+}
+
+void DrawTablePicture(HDC dc, double ratio, TableColours colours) {
+  const table::TableLayout* layout = Layout();
+  if ((ratio == 1.0 && colours == TableColours{}) || !layout) {
     const Bitmap& bitmap = TableBitmap();
     if (!bitmap.info) return;
     SetDIBitsToDevice(dc, 0, 0, bitmap.width, bitmap.height, 0, 0, 0, bitmap.height, bitmap.bits,
                       bitmap.info, DIB_RGB_COLORS);
     return;
   }
-  // One drawing kept: a window shows the table at one resolution in one pair of
-  // colours, until it moves to another screen or the theme changes.
+  // One drawing kept: a window shows the table at one ratio in one pair of colours,
+  // until it moves to another screen, is fitted to one, or the theme changes.
   static std::optional<Drawing> drawing;
-  static std::pair<UINT, TableColours> drawn;
-  if (!drawing || drawn != std::pair{dpi, colours}) {
+  static std::pair<double, TableColours> drawn;
+  if (!drawing || drawn != std::pair{ratio, colours}) {
     drawing.reset();
-    drawing.emplace(table::scaleLayout(*layout, dpi / 96.0), colours);
-    drawn = {dpi, colours};
+    drawing.emplace(table::scaleLayout(*layout, ratio), colours);
+    drawn = {ratio, colours};
   }
   drawing->drawInto(dc);
 }

@@ -17,11 +17,17 @@ struct TableColours {
   bool operator==(const TableColours&) const = default;
 };
 
+/// The ratio, in device pixels per pixel of the table picture, at which a picture box
+/// with an interior of `interior` pixels shows the table in a window laid out at `ratio`:
+/// `ratio`, or less where the box's edge leaves less room, so that every row stays in view.
+double TableRatio(double ratio, SIZE interior);
+
 /// Draws the table picture into `dc` from the top-left corner of the picture box's
-/// interior: black on white at 96 dpi, the table bitmap itself, pixel for pixel; at
-/// any other resolution or in other colours the table drawn anew from its layout,
-/// so that rules and figures stay sharp. The drawing is kept for the next paint.
-void DrawTablePicture(HDC dc, UINT dpi, TableColours colours = {});
+/// interior, at `ratio` device pixels per picture pixel: black on white at 1, the table
+/// bitmap itself, pixel for pixel; at any other ratio or in other colours the table
+/// drawn anew from its layout, so that rules and figures stay sharp, larger or smaller.
+/// The drawing is kept for the next paint.
+void DrawTablePicture(HDC dc, double ratio, TableColours colours = {});
 
 /// The table's cells row by row, the column headings first, for screen readers;
 /// empty if the embedded numbers do not read.

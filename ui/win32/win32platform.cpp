@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <string>
@@ -39,15 +40,17 @@ COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFF
 using win32::SystemDpi;
 using win32::WindowDpi;
 
-// The picture box: the table drawn at its own size from the top-left corner
+// The picture box: the table drawn at its window's ratio from the top-left corner
 // of the box's interior, inside the sunken edge, and cut off at its edges.
-// In high contrast, the table in the theme's text colour on its window colour.
+// In high contrast, the table in the theme's text colour on its window colour. The
+// window keeps the ratio where GWLP_USERDATA points.
 void PaintPicture(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
   const bool themed = win32::HighContrast();
   FillRect(dc, &client, themed ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  win32::DrawTablePicture(dc, WindowDpi(hwnd),
+  const auto* ratio = reinterpret_cast<const double*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  win32::DrawTablePicture(dc, ratio ? *ratio : WindowDpi(hwnd) / 96.0,
                           themed ? win32::TableColours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)}
                                  : win32::TableColours{});
 }
@@ -84,8 +87,15 @@ class Win32Window final : public NativeWindow {
   void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
   bool IsVisible() const override { return IsWindowVisible(hwnd_) != FALSE; }
   void Move(float left, float top) override;
-  float OuterWidth() const override;
-  float OuterHeight() const override;
+  float OuterLeft() const override { return Twips(outer().left); }
+  float OuterTop() const override { return Twips(outer().top); }
+  float OuterWidth() const override { return Twips(outer().right - outer().left); }
+  float OuterHeight() const override { return Twips(outer().bottom - outer().top); }
+  float ClientWidth() const override;
+  float ClientHeight() const override;
+  // GetWindowRect has the frame that Windows draws.
+  placement::Margins FrameMargins() const override { return {}; }
+  void SetScale(float scale) override;
 
   std::string Text(std::size_t control) const override;
   void SetText(std::size_t control, std::string_view text) override;
@@ -98,25 +108,39 @@ class Win32Window final : public NativeWindow {
 
  private:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void makeControls(UINT dpi);
-  /// The fonts of the controls for a screen of `dpi`.
-  void makeFonts(UINT dpi);
-  /// Where a control goes on a screen of `dpi`, in pixels of the client area.
-  RECT placeOf(const design::Control& row, UINT dpi) const;
+  /// Twips of the screen's pixels, as windows are placed.
+  static float Twips(LONG pixels) { return twips::fromPixels(pixels, twips::perPixel(static_cast<int>(SystemDpi()))); }
+  RECT outer() const {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    return r;
+  }
+  /// The resolution the client area is laid out at: the screen's, times the scale the
+  /// window was fitted to its screen at.
+  double layoutDpi() const { return dpi_ * static_cast<double>(scale_); }
+  void makeControls();
+  /// The fonts of the controls, at the layout's resolution.
+  void makeFonts();
+  /// Where a control goes at the layout's resolution, in pixels of the client area.
+  RECT placeOf(const design::Control& row) const;
   HFONT fontOf(const design::Control& row) const {
     return row.font == design::Font::Gothic12 ? gothic_ : plain_;
   }
+  /// The outer size at the layout's scale on a screen of `dpi`: the frame is the screen's.
   SIZE frameSize(UINT dpi) const;
-  /// Sizes the window, places its controls and sets their fonts anew for a
-  /// screen of `dpi`, when the window moves to a screen of another scale.
-  void layOut(UINT dpi, const RECT* suggested);
+  /// Sizes the window, places its controls and sets their fonts anew for a screen of
+  /// dpi_ at scale_: when the window moves to a screen of another resolution, or is
+  /// fitted to its screen.
+  void layOut(const RECT* suggested);
+  /// The ratio the picture box draws the table at, from the size of its interior.
+  void measurePicture(HWND picture);
   HBRUSH colours(HDC dc, HWND control, bool edit);
   /// The window's own background: as designed, but the theme's in high contrast.
   COLORREF backgroundColour() const;
   HBRUSH backgroundBrush() const;
   /// The text colour of each control on the desktop's palette as it is now.
   void applyTheme();
-  int keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const;
+  int keepLineBreaks(const design::Control& row, HFONT font, int width) const;
   const design::Control* rowOf(HWND control, std::size_t* index = nullptr) const;
 
   const design::Window& design_;
@@ -128,6 +152,11 @@ class Win32Window final : public NativeWindow {
   HBRUSH designedBackground_ = nullptr;  // null where the window leaves it to Windows
   std::vector<COLORREF> textColours_;
   HWND focus_ = nullptr;  // the control to give the focus back to
+  UINT dpi_ = 96;         // the resolution of the window's screen
+  float scale_ = 1;       // the scale it is laid out at, less than 1 where fitted to its screen
+  double pictureRatio_ = 1;  // what the picture box draws the table at
+  bool moving_ = false;      // in the user's move or size loop
+  HMONITOR movedFrom_ = nullptr;
 };
 
 void RegisterClasses(const design::Window& design) {
@@ -153,6 +182,8 @@ void RegisterClasses(const design::Window& design) {
   WNDCLASSEXW picture{sizeof picture};
   if (!GetClassInfoExW(instance, kPictureClass, &picture)) {
     picture = WNDCLASSEXW{sizeof picture};
+    // Drawn whole again when it is resized: the drawing is made for the box's size.
+    picture.style = CS_HREDRAW | CS_VREDRAW;
     picture.lpfnWndProc = PictureProc;
     picture.hInstance = instance;
     picture.hCursor = window.hCursor;
@@ -174,20 +205,20 @@ Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
   applyTheme();
   // Everything is made at its final size and place, once: each move of a
   // window costs a round trip to the window server.
-  const UINT dpi = SystemDpi();
-  const SIZE frame = frameSize(dpi);
+  dpi_ = SystemDpi();
+  const SIZE frame = frameSize(dpi_);
   hwnd_ = CreateWindowExW(0, Wide(design.className).c_str(), Wide(design.caption).c_str(), kStyle,
                           CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr,
                           GetModuleHandleW(nullptr), this);
-  makeFonts(dpi);
-  makeControls(dpi);
-  RECT made;
-  GetWindowRect(hwnd_, &made);
-  if (WindowDpi(hwnd_) != dpi || made.right - made.left != frame.cx ||
+  makeFonts();
+  makeControls();
+  const RECT made = outer();
+  if (WindowDpi(hwnd_) != dpi_ || made.right - made.left != frame.cx ||
       made.bottom - made.top != frame.cy) {
     // Another screen's scale, or cut to a screen smaller than the window: the
     // limits that WM_GETMINMAXINFO gives now let it have its designed size.
-    layOut(WindowDpi(hwnd_), nullptr);
+    dpi_ = WindowDpi(hwnd_);
+    layOut(nullptr);
   }
 }
 
@@ -201,7 +232,7 @@ Win32Window::~Win32Window() {
   if (designedBackground_) DeleteObject(designedBackground_);
 }
 
-void Win32Window::makeControls(UINT dpi) {
+void Win32Window::makeControls() {
   const auto& rows = design_.controls;
   controls_.assign(rows.size(), nullptr);
   // Created in the order of their tab index: the dialog manager's Tab key
@@ -236,13 +267,17 @@ void Win32Window::makeControls(UINT dpi) {
         break;
     }
     const int id = kFirstControlId + static_cast<int>(i);
-    const RECT r = placeOf(row, dpi);
+    const RECT r = placeOf(row);
     controls_[i] = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, r.left, r.top,
                                    r.right - r.left, r.bottom - r.top, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                    nullptr);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), FALSE);
     if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
+    if (row.kind == design::Kind::Picture) {
+      SetWindowLongPtrW(controls_[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pictureRatio_));
+      measurePicture(controls_[i]);
+    }
   }
   // A screen reader names each box by the label beside it, and reads the
   // range hint under it as its description; the picture box is the table.
@@ -270,7 +305,7 @@ void Win32Window::makeControls(UINT dpi) {
 }
 
 SIZE Win32Window::frameSize(UINT dpi) const {
-  const double perPixel = twips::perPixel(static_cast<int>(dpi));
+  const double perPixel = twips::kPerInch / (dpi * static_cast<double>(scale_));
   RECT frame{0, 0, twips::toPixels(design_.clientWidth, perPixel),
              twips::toPixels(design_.clientHeight, perPixel)};
   win32::AdjustWindowRectForDpi(frame, kStyle, 0, dpi);
@@ -279,9 +314,10 @@ SIZE Win32Window::frameSize(UINT dpi) const {
 
 // "ＭＳ Ｐゴシック" 12 pt as designed, and a 9-point Japanese UI face for the
 // controls that set no font of their own.
-void Win32Window::makeFonts(UINT dpi) {
+void Win32Window::makeFonts() {
+  const double dpi = layoutDpi();
   const auto font = [dpi](int points, const wchar_t* face) {
-    return CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
+    return CreateFontW(-static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0, FW_NORMAL, FALSE,
                        FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
   };
@@ -289,18 +325,18 @@ void Win32Window::makeFonts(UINT dpi) {
   plain_ = font(9, L"MS UI Gothic");
 }
 
-RECT Win32Window::placeOf(const design::Control& row, UINT dpi) const {
-  const double perPixel = twips::perPixel(static_cast<int>(dpi));
+RECT Win32Window::placeOf(const design::Control& row) const {
+  const double perPixel = twips::kPerInch / layoutDpi();
   const auto px = [&](int twipsValue) { return twips::toPixels(twipsValue, perPixel); };
   int width = px(row.width);
-  if (row.kind == design::Kind::Label && dpi != 96) {
-    width = std::max(width, keepLineBreaks(row, fontOf(row), dpi, width));
+  if (row.kind == design::Kind::Label && layoutDpi() != 96) {
+    width = std::max(width, keepLineBreaks(row, fontOf(row), width));
   }
   return {px(row.left), px(row.top), px(row.left) + width, px(row.top) + px(row.height)};
 }
 
-void Win32Window::layOut(UINT dpi, const RECT* suggested) {
-  const SIZE frame = frameSize(dpi);
+void Win32Window::layOut(const RECT* suggested) {
+  const SIZE frame = frameSize(dpi_);
   if (suggested) {
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -310,23 +346,41 @@ void Win32Window::layOut(UINT dpi, const RECT* suggested) {
   // The controls keep the old fonts until they have the new ones.
   const HFONT oldGothic = std::exchange(gothic_, nullptr);
   const HFONT oldPlain = std::exchange(plain_, nullptr);
-  makeFonts(dpi);
+  makeFonts();
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const design::Control& row = design_.controls[i];
-    const RECT r = placeOf(row, dpi);
+    const RECT r = placeOf(row);
     SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    if (row.kind == design::Kind::Picture) measurePicture(controls_[i]);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), TRUE);
   }
   DeleteObject(oldGothic);
   DeleteObject(oldPlain);
+  // Everything drawn anew at the new size: the parent clips its children, and a control
+  // that only moved would keep what it showed.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// The table at the layout's ratio, or less where the box's sunken edge, which keeps the
+// system's width, leaves its interior too small for that.
+void Win32Window::measurePicture(HWND picture) {
+  RECT interior;
+  GetClientRect(picture, &interior);
+  pictureRatio_ = win32::TableRatio(layoutDpi() / 96, {interior.right, interior.bottom});
+}
+
+void Win32Window::SetScale(float scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  layOut(nullptr);
 }
 
 // Glyphs do not grow exactly with the screen's resolution: at 150 % a label
 // whose text just fits its designed width would wrap, and its last word
 // would hide under the label below. Returns the width that keeps the text on
 // as many lines as at 96 dpi.
-int Win32Window::keepLineBreaks(const design::Control& row, HFONT font, UINT dpi, int width) const {
+int Win32Window::keepLineBreaks(const design::Control& row, HFONT font, int width) const {
   const std::wstring text = Wide(row.text);
   HDC dc = GetDC(hwnd_);
   const auto lines = [&](HFONT f, int w) {
@@ -340,7 +394,7 @@ int Win32Window::keepLineBreaks(const design::Control& row, HFONT font, UINT dpi
   };
   LOGFONTW unscaled;
   GetObjectW(font, sizeof unscaled, &unscaled);
-  unscaled.lfHeight = MulDiv(unscaled.lfHeight, 96, static_cast<int>(dpi));
+  unscaled.lfHeight = static_cast<LONG>(std::lround(unscaled.lfHeight * 96 / layoutDpi()));
   HFONT at96 = CreateFontIndirectW(&unscaled);
   const int designed = lines(at96, twips::toPixels(row.width));
   DeleteObject(at96);
@@ -356,16 +410,16 @@ void Win32Window::Move(float left, float top) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-float Win32Window::OuterWidth() const {
+float Win32Window::ClientWidth() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  return twips::fromPixels(r.right - r.left, twips::perPixel(static_cast<int>(SystemDpi())));
+  GetClientRect(hwnd_, &r);
+  return Twips(r.right);
 }
 
-float Win32Window::OuterHeight() const {
+float Win32Window::ClientHeight() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  return twips::fromPixels(r.bottom - r.top, twips::perPixel(static_cast<int>(SystemDpi())));
+  GetClientRect(hwnd_, &r);
+  return Twips(r.bottom);
 }
 
 std::string Win32Window::Text(std::size_t control) const { return Utf8(TextOf(controls_.at(control))); }
@@ -479,6 +533,20 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       applyTheme();
       for (HWND control : controls_) SendMessageW(control, message, wParam, lParam);
       RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      // A taskbar moved, shown or hidden: the window must still fit what is left.
+      if (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA) events_.ScreenChanged();
+      break;
+    case WM_DISPLAYCHANGE:
+      events_.ScreenChanged();
+      break;
+    case WM_ENTERSIZEMOVE:
+      moving_ = true;
+      movedFrom_ = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST);
+      break;
+    case WM_EXITSIZEMOVE:
+      // Fitted to the monitor it was dropped on, once the user lets go of it.
+      moving_ = false;
+      if (MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST) != movedFrom_) events_.ScreenChanged();
       break;
     case WM_CTLCOLORSTATIC:
       return reinterpret_cast<LRESULT>(
@@ -497,14 +565,17 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case win32::kDpiChangedMessage:
-      layOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-      InvalidateRect(hwnd_, nullptr, TRUE);
+      // Where Windows suggests, at the new resolution and the scale of the moment; fitted
+      // to the new screen at once, or once a drag across screens ends.
+      dpi_ = HIWORD(wParam);
+      layOut(reinterpret_cast<const RECT*>(lParam));
+      if (!moving_) events_.ScreenChanged();
       return 0;
     case WM_GETMINMAXINFO: {
       // A window keeps its designed size even where the screen is smaller: it is
       // then placed partly off the screen rather than cut short.
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      const SIZE frame = frameSize(WindowDpi(hwnd_));
+      const SIZE frame = frameSize(dpi_);
       limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, frame.cx);
       limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, frame.cy);
       return 0;
@@ -535,12 +606,42 @@ std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& de
   return std::make_unique<Win32Window>(design, events);
 }
 
-float Win32Platform::ScreenWidth() const {
-  return twips::fromPixels(GetSystemMetrics(SM_CXSCREEN), twips::perPixel(static_cast<int>(SystemDpi())));
+namespace {
+
+// A monitor's area and work area in twips of the screen's pixels, as windows are placed.
+placement::Monitor MonitorOf(HMONITOR monitor) {
+  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
+  const auto area = [perPixel](const RECT& r) {
+    return placement::Area{twips::fromPixels(r.left, perPixel), twips::fromPixels(r.top, perPixel),
+                           twips::fromPixels(r.right - r.left, perPixel),
+                           twips::fromPixels(r.bottom - r.top, perPixel)};
+  };
+  MONITORINFO info{sizeof info};
+  if (!GetMonitorInfoW(monitor, &info)) {
+    // No monitor to ask: the primary screen's size, and no work area of its own.
+    info.rcMonitor = info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    info.dwFlags = MONITORINFOF_PRIMARY;
+  }
+  // The primary monitor's work area as SPI_SETWORKAREA last set it: wine keeps that apart
+  // from the monitor's, where Windows keeps the two the same.
+  RECT work;
+  if ((info.dwFlags & MONITORINFOF_PRIMARY) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    info.rcWork = work;
+  }
+  return {area(info.rcMonitor), area(info.rcWork), twips::fromPixels(1, perPixel)};
 }
 
-float Win32Platform::ScreenHeight() const {
-  return twips::fromPixels(GetSystemMetrics(SM_CYSCREEN), twips::perPixel(static_cast<int>(SystemDpi())));
+}  // namespace
+
+// Windows' primary monitor is the one at (0, 0).
+placement::Monitor Win32Platform::PrimaryMonitor() const {
+  return MonitorOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+placement::Monitor Win32Platform::MonitorAt(float x, float y) const {
+  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
+  return MonitorOf(MonitorFromPoint({twips::toPixels(x, perPixel), twips::toPixels(y, perPixel)},
+                                    MONITOR_DEFAULTTONEAREST));
 }
 
 // The separators of the user's own settings, whatever the program's locale; read by

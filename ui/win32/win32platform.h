@@ -12,8 +12,8 @@ class Win32Platform final : public Platform {
 
   std::unique_ptr<NativeWindow> MakeWindow(const design::Window& design,
                                            WindowEvents& events) override;
-  float ScreenWidth() const override;
-  float ScreenHeight() const override;
+  placement::Monitor PrimaryMonitor() const override;
+  placement::Monitor MonitorAt(float x, float y) const override;
   NumberLocale UserNumberLocale() const override;
   void Quit(int exitCode) override;
 
