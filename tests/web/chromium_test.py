@@ -153,6 +153,12 @@ class Phone(Browser):
             y = back["y"] + back["height"] / 2 + dy * 12
             self.assertEqual(page.script("return document.elementFromPoint(arguments[0], arguments[1]).id", x, y),
                              "DOData-Command1")
+        # Pinched to twice the size, the table is drawn again at the pixels it then covers.
+        width = lambda: page.script("return document.querySelector('#DOData-Picture1 canvas').width")
+        drawn = width()
+        self.cdp("Emulation.setPageScaleFactor", pageScaleFactor=2)
+        page.wait_for(lambda: width() > 1.9 * drawn, "the table drawn for the pinch zoom")
+        self.cdp("Emulation.setPageScaleFactor", pageScaleFactor=1)
         self.tap("DOData-Command1")
         page.wait_for(lambda: page.shown() == "ZEPALT", "the calculation window")
         self.assertEqual(page.text("ZEPALT-Text3"), "7.01")

@@ -132,6 +132,24 @@ class PageTest(unittest.TestCase):
         self.assertEqual(page.shown(), "ZEPALT")
 
 
+    def test_a_window_narrower_than_the_table_draws_it_smaller(self):
+        page = self.page
+        size = self.driver.get_window_size()
+        self.driver.set_window_size(460, 900)
+        try:
+            page.press("ZEPALT-Command3")
+            page.wait_for(lambda: page.box("DOData")["right"] <=
+                          page.script("return document.documentElement.clientWidth"), "the table window to fit")
+            width = page.script("return document.documentElement.clientWidth")
+            self.assertLess(width, 497, "the viewport is narrower than the table window")
+            self.assertGreaterEqual(page.box("DOData")["left"], 0)
+            self.assertLessEqual(page.script("return document.documentElement.scrollWidth"), width)
+            page.press("DOData-Command1")
+            self.assertEqual(page.shown(), "ZEPALT")
+        finally:
+            self.driver.set_window_size(size["width"], size["height"])
+
+
 def main():
     global ENGINE, URL
     if len(sys.argv) < 3 or sys.argv[1] not in ("chromium", "webkit"):

@@ -39,13 +39,19 @@ mergeInto(LibraryManager.library, {
     return scale * parseFloat(which === 2 ? win.client.style.width : win.client.style.height);
   },
 
-  // The client area drawn `scale` times its designed size, controls, texts and all; the
-  // title bar and the frame keep theirs.
+  // The client area drawn `scale` times its designed size as one piece, controls, texts
+  // and all, and the panel shrunk round it; the title bar and the frame keep their size.
+  // A transform rather than CSS zoom: every engine then reports the controls' places, and
+  // hits them, where they are drawn.
   dosat_window_set_scale__deps: ['$dosatPage'],
   dosat_window_set_scale: function(w, scale) {
     var win = dosatPage.windows[w];
+    var style = win.client.style;
     win.scale = scale;
-    win.client.style.zoom = scale === 1 ? '' : String(scale);
+    style.transformOrigin = '0 0';
+    style.transform = scale === 1 ? '' : 'scale(' + scale + ')';
+    style.marginRight = scale === 1 ? '' : parseFloat(style.width) * (scale - 1) + 'px';
+    style.marginBottom = scale === 1 ? '' : parseFloat(style.height) * (scale - 1) + 'px';
   },
 
   dosat_screen_ratio: function() { return window.devicePixelRatio || 1; },

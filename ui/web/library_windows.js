@@ -86,7 +86,9 @@ mergeInto(LibraryManager.library, {
     // The control that had the focus when the window was hidden has it again; the first
     // to take it, the first time the window is shown.
     var focus = win.focus || win.panel.querySelector('input, button, [tabindex="0"]');
-    if (focus) focus.focus();
+    // The page shows the window from its title bar, wherever the one before was scrolled.
+    scrollTo(0, 0);
+    if (focus) focus.focus({preventScroll: true});
   },
 
   dosat_window_hide__deps: ['$dosatPage'],

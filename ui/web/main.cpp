@@ -12,7 +12,7 @@ EMSCRIPTEN_KEEPALIVE void dosat_web_history_moved(int window) { dosat::web::Hist
 EMSCRIPTEN_KEEPALIVE void dosat_web_page_closed() { dosat::web::PageClosed(); }
 EMSCRIPTEN_KEEPALIVE void dosat_web_theme_changed() { dosat::web::ThemeChanged(); }
 EMSCRIPTEN_KEEPALIVE void dosat_web_ratio_changed() { dosat::web::RatioChanged(); }
-EMSCRIPTEN_KEEPALIVE void dosat_web_screen_changed() {}
+EMSCRIPTEN_KEEPALIVE void dosat_web_screen_changed() { dosat::web::ScreenChanged(); }
 }
 
 // The program has no loop of its own: once the calculation window is shown, main returns

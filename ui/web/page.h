@@ -76,3 +76,9 @@ int dosat_locale_separator(bool group);
 // library_windows.js: the program has started and is ready to calculate.
 void dosat_page_ready();
 }
+
+extern "C" {
+// library_screen.js
+double dosat_window_place(int window, int which);
+void dosat_window_set_scale(int window, double scale);
+}

@@ -1,5 +1,6 @@
 #include "webplatform.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "design.h"
 #include "navigation.h"
 #include "page.h"
+#include "screen.h"
 #include "tablepicture.h"
 #include "theme.h"
 #include "twips.h"
@@ -47,8 +49,19 @@ class WebWindow final : public NativeWindow {
   void Move(float left, float top) override {
     dosat_window_move(handle_, twips::toPixels(left), twips::toPixels(top));
   }
-  float OuterWidth() const override { return outer(false); }
-  float OuterHeight() const override { return outer(true); }
+  float OuterLeft() const override { return Twips(dosat_window_place(handle_, 0)); }
+  float OuterTop() const override { return Twips(dosat_window_place(handle_, 1)); }
+  float OuterWidth() const override { return Twips(dosat_window_outer_size(handle_, false)); }
+  float OuterHeight() const override { return Twips(dosat_window_outer_size(handle_, true)); }
+  float ClientWidth() const override { return Twips(dosat_window_place(handle_, 2)); }
+  float ClientHeight() const override { return Twips(dosat_window_place(handle_, 3)); }
+  /// The page has no window manager: the panel's frame is all there is.
+  placement::Margins FrameMargins() const override { return {}; }
+  /// The client area zoomed as one piece, the table drawn afresh for its pixels.
+  void SetScale(float scale) override {
+    dosat_window_set_scale(handle_, scale);
+    Redraw();
+  }
 
   std::string Text(std::size_t control) const override;
   void SetText(std::size_t control, std::string_view text) override {
@@ -64,15 +77,12 @@ class WebWindow final : public NativeWindow {
   void Clicked(int control) { events_.Clicked(static_cast<std::size_t>(control)); }
   void WarningClosed();
   void CloseRequested() { events_.CloseRequested(); }
+  void ScreenChanged() { events_.ScreenChanged(); }
   /// The text colours and the table drawn anew for the page's colours and pixels of now.
   void Recolour();
   void Redraw();
 
  private:
-  float outer(bool height) const {
-    return twips::fromPixels(static_cast<int>(dosat_window_outer_size(handle_, height) + 0.5));
-  }
-
   const design::Window& design_;
   WindowEvents& events_;
   int handle_;
@@ -170,8 +180,13 @@ std::unique_ptr<NativeWindow> WebPlatform::MakeWindow(const design::Window& desi
   return std::make_unique<WebWindow>(design, events);
 }
 
-float WebPlatform::ScreenWidth() const { return twips::fromPixels(dosat_screen_width()); }
-float WebPlatform::ScreenHeight() const { return twips::fromPixels(dosat_screen_height()); }
+placement::Monitor WebPlatform::PrimaryMonitor() const {
+  float tallest = 0;
+  ForEachWindow([&tallest](WebWindow& w) { tallest = std::max(tallest, w.OuterHeight()); });
+  return Viewport(tallest);
+}
+
+placement::Monitor WebPlatform::MonitorAt(float, float) const { return PrimaryMonitor(); }
 
 NumberLocale WebPlatform::UserNumberLocale() const {
   return {static_cast<char32_t>(dosat_locale_separator(false)), static_cast<char32_t>(dosat_locale_separator(true))};
@@ -209,6 +224,10 @@ void ThemeChanged() {
 
 void RatioChanged() {
   ForEachWindow([](WebWindow& w) { w.Redraw(); });
+}
+
+void ScreenChanged() {
+  ForEachWindow([](WebWindow& w) { w.ScreenChanged(); });
 }
 
 }  // namespace web

@@ -13,8 +13,9 @@ class WebPlatform final : public Platform {
 
   std::unique_ptr<NativeWindow> MakeWindow(const design::Window& design,
                                            WindowEvents& events) override;
-  float ScreenWidth() const override;
-  float ScreenHeight() const override;
+  /// The page's viewport, wherever the point: the one monitor a page has.
+  placement::Monitor PrimaryMonitor() const override;
+  placement::Monitor MonitorAt(float x, float y) const override;
   /// The separators of the browser's language, as Intl.NumberFormat writes numbers there.
   NumberLocale UserNumberLocale() const override;
   /// Nothing reaches the program from the page any more.
@@ -30,6 +31,7 @@ void HistoryMoved(int window);
 void PageClosed();
 void ThemeChanged();
 void RatioChanged();
+void ScreenChanged();
 
 }  // namespace web
 }  // namespace dosat
