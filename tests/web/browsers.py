@@ -21,7 +21,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 CHROMIUM_ARGS = [
     "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
     "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    "--disable-default-apps", "--disable-extensions", "--window-size=1024,900",
+    "--disable-default-apps", "--disable-extensions", "--disable-dev-shm-usage", "--window-size=1024,900",
 ]
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
