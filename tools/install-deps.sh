@@ -42,7 +42,14 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # A mirror caught mid-sync fails an index now and then (Debian's security mirror
+  # served one that did not match its own Release file for days): apt keeps the old list
+  # for it or none, and the install below says whether what is needed can still be had.
+  for attempt in 1 2; do
+    apt-get update -qq && break
+    echo "install-deps.sh: apt-get update failed (attempt $attempt); going on with the package lists there are" >&2
+    sleep 5
+  done
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
