@@ -1,0 +1,172 @@
+# What a release is made from and with, sourced by tools/release.sh and the release tests:
+#
+#   source_files DIR [FORMAT]    the tree's own files, as find -printf FORMAT ('%P\0' unless
+#                                given): all but .git and what .gitignore keeps out
+#   find_source DIR              which commit the tree in DIR is, and its time
+#   build_packages BUILD_DIR...  the Debian packages of the builds' compilers, headers and
+#                                libraries
+#   write_buildinfo VERSION EPOCH PACKAGE...
+#                                BUILDINFO, on standard output: the commit and the time, and
+#                                the installed version of each package
+
+# The top .gitignore, read as find's terms: a pattern with a slash is a path from the top, one
+# without is a name anywhere, a trailing slash means folders only. A pattern beyond that
+# stops it rather than letting build output pass for sources.
+source_files() {
+  local line prune=(-path ./.git) type
+  while IFS= read -r line || [[ -n $line ]]; do
+    case $line in
+      '' | '#'*) continue ;;
+      '!'* | *'\'* | *'**'*)
+        echo "source_files: $1/.gitignore: '$line' is a pattern this reader does not know" >&2
+        return 1 ;;
+    esac
+    type=()
+    [[ $line == */ ]] && line=${line%/} type=(-type d)
+    if [[ $line == */* ]]; then
+      prune+=(-o -path "./${line#/}" "${type[@]}")
+    else
+      prune+=(-o -name "$line" "${type[@]}")
+    fi
+  done <"$1/.gitignore"
+  (cd "$1" && find . \( "${prune[@]}" \) -prune -o ! -type d -printf "${2:-%P\0}")
+}
+
+utc() { date -u -d "@$1" '+%Y-%m-%d %H:%M:%S UTC'; }
+
+# Sets source_commit (the commit's id, or empty when unknown), source_time (its time in
+# seconds since 1970) and source_how (where that time comes from, for people to read). When
+# the tree is not the commit's as it was committed, source_changed says how. Without a time
+# to trust it returns 1, and source_problem says why.
+#
+# A git checkout is what git says it is. A source archive (git archive, a forge's download)
+# has no .git: git writes the commit's id and time into release/archive-commit
+# (export-subst), and gives every file the commit's time. A file with another time was
+# changed since, or the files were unpacked without their times: either way the time is not
+# to be trusted.
+find_source() {
+  local dir=$1
+  source_commit='' source_time='' source_how='' source_changed='' source_problem=''
+  if [[ -e $dir/.git ]]; then
+    if ! command -v git >/dev/null; then
+      source_problem="a git checkout, but git is not installed (apt-get install git)"
+      return 1
+    fi
+    # Whoever owns the checkout: git refuses another user's unless told it is safe.
+    local git=(git -c safe.directory="$(cd "$dir" && pwd)" -C "$dir") status
+    source_commit=$("${git[@]}" rev-parse --verify HEAD) &&
+      source_time=$("${git[@]}" log -1 --format=%ct HEAD) &&
+      status=$("${git[@]}" status --porcelain) ||
+      { source_problem="git finds no commit in $dir"; return 1; }
+    source_how="the commit's (git log)"
+    [[ -z $status ]] || source_changed="the checkout has uncommitted changes or untracked files"
+    return 0
+  fi
+
+  local hash='' stamped='' listing newest oldest time
+  read -r hash stamped < <(grep -v '^#' "$dir/release/archive-commit" 2>/dev/null) || true
+  if [[ $hash =~ ^[0-9a-f]{40,64}$ && $stamped =~ ^[0-9]+$ ]]; then
+    source_commit=$hash
+  else
+    stamped=''
+  fi
+  listing=$(source_files "$dir" '%T@ %P\n' | sort -n) || return 1
+  oldest=${listing%%$'\n'*} newest=${listing##*$'\n'}
+  time=${newest%% *}
+  if [[ ${oldest%% *} != "$time" ]]; then
+    source_changed="files were changed after the archive was made (the newest: ${newest#* }, $(utc "${time%.*}"))"
+  elif [[ -n $stamped && ${time%.*} != "$stamped" ]]; then
+    source_changed="the files' time ($(utc "${time%.*}")) is not the commit's ($(utc "$stamped"))"
+  fi
+  if [[ -n $source_changed ]]; then
+    source_problem="a source archive, but $source_changed"
+    return 1
+  fi
+  source_time=${time%.*}
+  if [[ -n $stamped ]]; then
+    source_how="the source archive's: its files' time, that of the commit it names"
+  else
+    source_how="the source archive's: its files' time (the archive names no commit)"
+  fi
+}
+
+# The packages that own the files named on standard input, one name a line; a name without
+# a slash is a command, looked up in PATH, and skipped when there is none (a compiler names a
+# file it does not have so). A file that no package owns stops it: the release could not
+# say what built it. dpkg knows a file by the path its package ships, which may go through
+# a symbolic link (/lib, /usr/bin/c++) or not.
+packages_of_files() {
+  local name form owned line packages path
+  local -A forms=() found=()
+  while IFS= read -r name; do
+    if [[ $name != /* ]]; then
+      name=$(command -v "$name") || continue
+    fi
+    [[ -e $name ]] || continue
+    forms[$name]="$(realpath -s -- "$name") $(readlink -f -- "$name")"
+  done
+  ((${#forms[@]})) || return 0
+  # shellcheck disable=SC2046 # the paths hold no spaces
+  owned=$(printf '%s\n' ${forms[@]} | sort -u | xargs -r dpkg-query -S 2>/dev/null | grep -v '^diversion by') || true
+  while IFS= read -r line; do
+    [[ -n $line ]] || continue
+    packages=${line%%: /*} path=/${line#*: /}
+    found[$path]=1
+    tr ',' '\n' <<<"$packages" | sed 's/^ *//; s/:.*//'
+  done <<<"$owned"
+  for name in "${!forms[@]}"; do
+    owned=''
+    for form in ${forms[$name]}; do
+      [[ -n ${found[$form]:-} ]] && owned=yes
+    done
+    [[ -n $owned ]] || { echo "release: $name, which the build used, is in no Debian package" >&2; return 1; }
+  done
+}
+
+build_packages() {
+  local dir compiler program file soname
+  for dir; do
+    compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$dir"/CMakeFiles/*/CMakeCXXCompiler.cmake)
+    [[ -n $compiler ]] || { echo "build_packages: $dir names no C++ compiler" >&2; return 1; }
+    echo "$compiler"
+    cat "$dir"/CMakeFiles/*/CMakeRCCompiler.cmake 2>/dev/null | sed -n 's/^set(CMAKE_RC_COMPILER "\(.*\)")$/\1/p'
+    for program in cc1plus collect2 as ld; do "$compiler" -print-prog-name="$program"; done
+    for file in libstdc++.a libstdc++.so libgcc.a libgcc_eh.a crtbegin.o crt1.o crt2.o libc.so \
+      libkernel32.a libwinpthread.a; do
+      "$compiler" -print-file-name="$file"
+    done
+    # Every header the build included that is not the project's own.
+    ninja -C "$dir" -t deps | awk -v own="$(pwd)/" '$1 ~ /^\// && index($1, own) != 1 { print $1 }'
+    # The libraries the Linux program loads: their packages give the .deb's Depends.
+    if [[ -f $dir/ui/dosat ]]; then
+      objdump -p "$dir/ui/dosat" | awk '$1 == "NEEDED" { print $2 }' | while read -r soname; do
+        # The whole cache is read (no early exit), or ldconfig dies of SIGPIPE under pipefail.
+        ldconfig -p | awk -v s="$soname" '$1 == s && /x86-64/ && !p { p = $NF } END { print p }'
+      done
+    fi
+  done | packages_of_files | sort -u
+}
+
+write_buildinfo() {
+  local version=$1 epoch=$2 commit=${source_commit:-unknown} arch package rest
+  shift 2
+  arch=$(dpkg --print-architecture)
+  [[ -z $source_changed ]] || commit+=", but NOT its sources: $source_changed"
+  echo "Source: dosat"
+  echo "Version: $version"
+  echo "Commit: $commit"
+  echo "Source-Date-Epoch: $epoch ($(utc "$epoch"))"
+  echo "Build-Architecture: $arch"
+  echo "Build-Packages:"
+  # Installed, of this machine's architecture or of none; the same package of another
+  # architecture (wine's i386 libraries) builds nothing here.
+  local installed
+  installed=$(dpkg-query -W -f='${db:Status-Abbrev}|${Package}|${Architecture}|${Version}\n' "$@" 2>/dev/null |
+    awk -F '|' -v arch="$arch" '$1 == "ii " && ($3 == arch || $3 == "all") { print $2 " (= " $4 ")" }' |
+    sort -u) || true
+  for package in "$@"; do
+    awk -v p="$package" '$1 == p { found = 1 } END { exit !found }' <<<"$installed" ||
+      { echo "write_buildinfo: $package is not installed" >&2; return 1; }
+  done
+  sed 's/^/ /; $!s/$/,/' <<<"$installed"
+}
