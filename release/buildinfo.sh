@@ -3,6 +3,7 @@
 #   source_files DIR [FORMAT]    the tree's own files, as find -printf FORMAT ('%P\0' unless
 #                                given): all but .git and what .gitignore keeps out
 #   find_source DIR              which commit the tree in DIR is, and its time
+#   release_source DIR           that, and the time a release of it takes
 #   build_packages BUILD_DIR...  the Debian packages of the builds' compilers, headers and
 #                                libraries
 #   write_buildinfo VERSION EPOCH PACKAGE...
@@ -90,6 +91,24 @@ find_source() {
   fi
 }
 
+# find_source, and the time a release of DIR takes, in release_time: SOURCE_DATE_EPOCH when
+# set, the source's otherwise; time_from says which. Without either it returns 1.
+release_source() {
+  if ! find_source "$1" && [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+    return 1
+  fi
+  if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+    release_time=$source_time time_from=$source_how
+  elif [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]]; then
+    release_time=$SOURCE_DATE_EPOCH time_from="SOURCE_DATE_EPOCH, as given"
+    [[ -z $source_time || $source_time == "$release_time" ]] ||
+      time_from+=" (the commit's: $(utc "$source_time"))"
+  else
+    source_problem="SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH is not a number of seconds"
+    return 1
+  fi
+}
+
 # The packages that own the files named on standard input, one name a line; a name without
 # a slash is a command, looked up in PATH, and skipped when there is none (a compiler names a
 # file it does not have so). A file that no package owns stops it: the release could not
@@ -151,7 +170,7 @@ write_buildinfo() {
   local version=$1 epoch=$2 commit=${source_commit:-unknown} arch package rest
   shift 2
   arch=$(dpkg --print-architecture)
-  [[ -z $source_changed ]] || commit+=", but NOT its sources: $source_changed"
+  [[ -z ${source_changed:-} ]] || commit+=", but NOT its sources: $source_changed"
   echo "Source: dosat"
   echo "Version: $version"
   echo "Commit: $commit"

@@ -26,21 +26,13 @@ root=$(pwd)
 bash tools/install-deps.sh
 source release/buildinfo.sh
 
-if ! find_source . && [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-  echo "release.sh: $source_problem: no time to make the release from." >&2
-  echo "release.sh: set SOURCE_DATE_EPOCH (seconds since 1970) to make it at that time," \
-    "marked as not the commit's" >&2
+if ! release_source .; then
+  echo "release.sh: $source_problem" >&2
+  [[ -n ${SOURCE_DATE_EPOCH:-} ]] ||
+    echo "release.sh: no time to make the release at: set SOURCE_DATE_EPOCH (seconds since 1970)" >&2
   exit 1
 fi
-if [[ -n ${SOURCE_DATE_EPOCH:-} ]]; then
-  [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] ||
-    { echo "release.sh: SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH is not a number of seconds" >&2; exit 1; }
-  time_from="SOURCE_DATE_EPOCH, as given"
-  [[ -z $source_time || $source_time == "$SOURCE_DATE_EPOCH" ]] || time_from+=" (the commit's: $(utc "$source_time"))"
-else
-  SOURCE_DATE_EPOCH=$source_time
-  time_from=$source_how
-fi
+SOURCE_DATE_EPOCH=$release_time
 not_the_commit() {
   [[ -z $source_changed ]] || echo "release.sh: this release is NOT the commit's: $source_changed" >&2
 }
