@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What a release is made from and with, sourced by tools/release.sh and the release tests:
 #
 #   source_files DIR [FORMAT]    the tree's own files, as find -printf FORMAT ('%P\0' unless
@@ -115,30 +116,29 @@ release_source() {
 # say what built it. dpkg knows a file by the path its package ships, which may go through
 # a symbolic link (/lib, /usr/bin/c++) or not.
 packages_of_files() {
-  local name form owned line packages path
-  local -A forms=() found=()
+  local name owned line packages path
+  local -a all=()
+  local -A named=() resolved=() found=()
   while IFS= read -r name; do
     if [[ $name != /* ]]; then
       name=$(command -v "$name") || continue
     fi
     [[ -e $name ]] || continue
-    forms[$name]="$(realpath -s -- "$name") $(readlink -f -- "$name")"
+    named[$name]=$(realpath -s -- "$name") resolved[$name]=$(readlink -f -- "$name")
+    all+=("${named[$name]}" "${resolved[$name]}")
   done
-  ((${#forms[@]})) || return 0
-  # shellcheck disable=SC2046 # the paths hold no spaces
-  owned=$(printf '%s\n' ${forms[@]} | sort -u | xargs -r dpkg-query -S 2>/dev/null | grep -v '^diversion by') || true
+  ((${#all[@]})) || return 0
+  owned=$(printf '%s\n' "${all[@]}" | sort -u | xargs -r -d '\n' dpkg-query -S 2>/dev/null |
+    grep -v '^diversion by') || true
   while IFS= read -r line; do
     [[ -n $line ]] || continue
     packages=${line%%: /*} path=/${line#*: /}
     found[$path]=1
     tr ',' '\n' <<<"$packages" | sed 's/^ *//; s/:.*//'
   done <<<"$owned"
-  for name in "${!forms[@]}"; do
-    owned=''
-    for form in ${forms[$name]}; do
-      [[ -n ${found[$form]:-} ]] && owned=yes
-    done
-    [[ -n $owned ]] || { echo "release: $name, which the build used, is in no Debian package" >&2; return 1; }
+  for name in "${!named[@]}"; do
+    [[ -n ${found[${named[$name]}]:-}${found[${resolved[$name]}]:-} ]] ||
+      { echo "release: $name, which the build used, is in no Debian package" >&2; return 1; }
   done
 }
 
@@ -148,7 +148,9 @@ build_packages() {
     compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$dir"/CMakeFiles/*/CMakeCXXCompiler.cmake)
     [[ -n $compiler ]] || { echo "build_packages: $dir names no C++ compiler" >&2; return 1; }
     echo "$compiler"
-    cat "$dir"/CMakeFiles/*/CMakeRCCompiler.cmake 2>/dev/null | sed -n 's/^set(CMAKE_RC_COMPILER "\(.*\)")$/\1/p'
+    for file in "$dir"/CMakeFiles/*/CMakeRCCompiler.cmake; do
+      [[ ! -f $file ]] || sed -n 's/^set(CMAKE_RC_COMPILER "\(.*\)")$/\1/p' "$file"
+    done
     for program in cc1plus collect2 as ld; do "$compiler" -print-prog-name="$program"; done
     for file in libstdc++.a libstdc++.so libgcc.a libgcc_eh.a crtbegin.o crt1.o crt2.o libc.so \
       libkernel32.a libwinpthread.a; do

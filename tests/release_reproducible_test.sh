@@ -32,8 +32,9 @@ if [[ -e $source/.git ]]; then
     commit=HEAD
     if [[ -n $changed ]]; then
       mkdir "$work/objects"
+      objects=$(git rev-parse --path-format=absolute --git-common-dir)/objects
       export GIT_INDEX_FILE=$work/index GIT_OBJECT_DIRECTORY=$work/objects \
-        GIT_ALTERNATE_OBJECT_DIRECTORIES=$(git rev-parse --path-format=absolute --git-common-dir)/objects
+        GIT_ALTERNATE_OBJECT_DIRECTORIES=$objects
       git read-tree HEAD
       git add --all
       at="@$(git log -1 --format=%ct HEAD) +0000"
