@@ -169,7 +169,7 @@ build_packages() {
 }
 
 write_buildinfo() {
-  local version=$1 epoch=$2 commit=${source_commit:-unknown} arch package rest
+  local version=$1 epoch=$2 commit=${source_commit:-unknown} arch package installed
   shift 2
   arch=$(dpkg --print-architecture)
   [[ -z ${source_changed:-} ]] || commit+=", but NOT its sources: $source_changed"
@@ -181,7 +181,6 @@ write_buildinfo() {
   echo "Build-Packages:"
   # Installed, of this machine's architecture or of none; the same package of another
   # architecture (wine's i386 libraries) builds nothing here.
-  local installed
   installed=$(dpkg-query -W -f='${db:Status-Abbrev}|${Package}|${Architecture}|${Version}\n' "$@" 2>/dev/null |
     awk -F '|' -v arch="$arch" '$1 == "ii " && ($3 == arch || $3 == "all") { print $2 " (= " $4 ")" }' |
     sort -u) || true

@@ -11,9 +11,16 @@
 # checkout needs it), and the two releases, and this checkout's, are compared: BUILDINFO,
 # then SHA256SUMS.
 #
-#   tools/archive-check.sh [MIRROR]   Debian's mirror, http://deb.debian.org/debian unless given
+#   tools/archive-check.sh [--lists-from-here] [MIRROR]
+#
+# MIRROR is Debian's, http://deb.debian.org/debian unless given. With --lists-from-here the
+# root leaves out apt-get update and takes this machine's package lists instead:
+# the same package versions as here, and a way past a mirror caught between two states
+# ("File has unexpected size ... Mirror sync in progress?").
 set -euo pipefail
 cd "$(dirname "$0")/.."
+lists_from_here=
+[[ ${1:-} != --lists-from-here ]] || { lists_from_here=yes; shift; }
 mirror=${1:-http://deb.debian.org/debian}
 
 bash tools/install-deps.sh
@@ -69,6 +76,12 @@ in_root() {
 }
 
 no_git='if command -v git >/dev/null; then echo "git is installed"; exit 1; fi'
+if [[ -n $lists_from_here ]]; then
+  find /var/lib/apt/lists -maxdepth 1 -type f ! -name lock -exec cp -t "$root/var/lib/apt/lists" {} +
+  printf '#!/bin/sh\n[ "$1" = update ] && exit 0\nexec /usr/bin/apt-get "$@"\n' >"$root/usr/local/sbin/apt-get"
+  chmod 755 "$root/usr/local/sbin/apt-get"
+  step "in the root: this machine's package lists, and apt-get update left out"
+fi
 step "in the root: no git; bash tools/install-deps.sh in /root/dosat"
 in_root "$no_git; cd /root/dosat && bash tools/install-deps.sh" >>"$log" 2>&1
 step "in the root, its own network: no git; bash tools/test.sh in /root/dosat"
