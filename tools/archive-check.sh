@@ -14,8 +14,8 @@
 #   tools/archive-check.sh [--lists-from-here] [MIRROR]
 #
 # MIRROR is Debian's, http://deb.debian.org/debian unless given. With --lists-from-here the
-# root leaves out apt-get update and takes this machine's package lists instead:
-# the same package versions as here, and a way past a mirror caught between two states
+# root leaves out apt-get update and takes this machine's package lists instead: the
+# versions apt here would install, and a way past a mirror caught between two states
 # ("File has unexpected size ... Mirror sync in progress?").
 set -euo pipefail
 cd "$(dirname "$0")/.."
