@@ -116,29 +116,27 @@ release_source() {
 # say what built it. dpkg knows a file by the path its package ships, which may go through
 # a symbolic link (/lib, /usr/bin/c++) or not.
 packages_of_files() {
-  local name owned line packages path
-  local -a all=()
-  local -A named=() resolved=() found=()
+  local name line packages i
+  local -a files=() named=() resolved=()
+  local -A found=()
   while IFS= read -r name; do
     if [[ $name != /* ]]; then
       name=$(command -v "$name") || continue
     fi
-    [[ -e $name ]] || continue
-    named[$name]=$(realpath -s -- "$name") resolved[$name]=$(readlink -f -- "$name")
-    all+=("${named[$name]}" "${resolved[$name]}")
-  done
-  ((${#all[@]})) || return 0
-  owned=$(printf '%s\n' "${all[@]}" | sort -u | xargs -r -d '\n' dpkg-query -S 2>/dev/null |
-    grep -v '^diversion by') || true
+    [[ ! -e $name ]] || files+=("$name")
+  done < <(sort -u)
+  ((${#files[@]})) || return 0
+  mapfile -t named < <(realpath -s -- "${files[@]}")
+  mapfile -t resolved < <(readlink -f -- "${files[@]}")
   while IFS= read -r line; do
-    [[ -n $line ]] || continue
-    packages=${line%%: /*} path=/${line#*: /}
-    found[$path]=1
+    packages=${line%%: /*}
+    found[/${line#*: /}]=1
     tr ',' '\n' <<<"$packages" | sed 's/^ *//; s/:.*//'
-  done <<<"$owned"
-  for name in "${!named[@]}"; do
-    [[ -n ${found[${named[$name]}]:-}${found[${resolved[$name]}]:-} ]] ||
-      { echo "release: $name, which the build used, is in no Debian package" >&2; return 1; }
+  done < <(printf '%s\n' "${named[@]}" "${resolved[@]}" | sort -u |
+    xargs -d '\n' dpkg-query -S 2>/dev/null | grep -v '^diversion by')
+  for i in "${!files[@]}"; do
+    [[ -n ${found[${named[i]}]:-}${found[${resolved[i]}]:-} ]] ||
+      { echo "release: ${files[i]}, which the build used, is in no Debian package" >&2; return 1; }
   done
 }
 
