@@ -29,7 +29,11 @@ packages=(
   # Releases (tools/release.sh) and their checks: the zips, the MSI (wixl; msitools reads
   # it back), Authenticode signatures, the Debian package's lint and metadata
   zip unzip wixl msitools python3-olefile osslsigncode openssl lintian appstream
+  # A fresh Debian 12 root, for the check of a source archive (tools/archive-check.sh)
+  debootstrap
 )
+# A checkout's releases and their tests ask git for the commit; a source archive needs no git.
+[[ ! -e $(dirname "$0")/../.git ]] || packages+=(git)
 
 # wine32 is an i386 package: dpkg must take that architecture first. It is then missing
 # below, and apt-get update reads the new architecture's package lists.
