@@ -15,3 +15,10 @@ passed() {
   fi
   echo "$*"
 }
+# release_made DIST: a test of a release ends here, as skipped (CTest's SKIP_RETURN_CODE),
+# when no release was made into DIST: a bare ctest before tools/release.sh ever ran.
+release_made() {
+  [[ -f $1/SHA256SUMS ]] && return
+  echo "no release in $1: tools/release.sh makes one (tools/test.sh does, before the tests)"
+  exit 77
+}

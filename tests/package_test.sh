@@ -9,8 +9,9 @@ set -euo pipefail
 deb=$1
 version=$2
 licence=$3
-[[ -f $deb ]] || { echo "FAIL: no $deb: make the release first (bash tools/release.sh)" >&2; exit 1; }
 source "$(dirname "$0")/checks.sh"
+release_made "$(dirname "$deb")"
+[[ -f $deb ]] || { echo "FAIL: no $deb in the release" >&2; exit 1; }
 
 echo "package: $(basename "$deb")"
 

@@ -95,7 +95,7 @@ TEST(Powers, AreCorrectlyRoundedAtTheEdges) {
   }
   // Where the cube and the square become subnormal, underflow to zero, or overflow.
   for (double edge : {0x1p-358, 0x1p-341, 0x1p-537, 0x1p-511, 0x1p-1074, std::cbrt(0x1p-1074),
-                      std::cbrt(0x1p-1075), std::cbrt(0x1p-1022), std::sqrt(0x1p-1022),
+                      std::ldexp(std::cbrt(0.5), -358) /* the cube root of 2^-1075 */, std::cbrt(0x1p-1022), std::sqrt(0x1p-1022),
                       std::cbrt(kMax), std::sqrt(kMax), 0x1p341, 0x1p512}) {
     double t = edge;
     for (int i = 0; i < 64; ++i) t = std::nextafter(t, 0.0);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release a second time, from a copy of the sources in another folder, at
-# another time, in another time zone and with another file mask, and checks that every
-# file has the bytes of the release in DIST_DIR. Then signs it with a throwaway
-# certificate made here: the signatures verify against it, and without them the exes are
-# those bytes again, the MSI the same tables.
+# Builds the release a second time, from a source archive of the sources (git archive, as a
+# forge's download gives them) unpacked in another folder, at another time, in another time
+# zone and with another file mask, and checks that every file has the bytes of the release
+# in DIST_DIR, BUILDINFO too. Then signs it with a throwaway certificate made here: the
+# signatures verify against it, and without them the exes are those bytes again, the MSI
+# the same tables.
 #
 # usage: release_reproducible_test.sh SOURCE_DIR DIST_DIR
 set -euo pipefail
@@ -11,16 +12,44 @@ set -euo pipefail
 source=$(cd "$1" && pwd)
 dist=$(cd "$2" && pwd)
 source "$(dirname "$0")/checks.sh"
-[[ -f $dist/SHA256SUMS ]] || { echo "FAIL: no release in $dist: make it first (bash tools/release.sh)" >&2; exit 1; }
+source "$source/release/buildinfo.sh"
+release_made "$dist"
 
-# The sources as they stand in the checkout (uncommitted changes too), without its build
-# folders; the time of the commit they are.
+# The archive of the checkout's commit. With uncommitted changes or untracked files, which
+# the first release was made from, of a commit of them made here, at the time of the commit
+# they were made on, in the test's own object store. Its BUILDINFO names that commit and
+# the first release's says it is not its commit's: all else must be the same.
 copy=$work/elsewhere/dosat
 mkdir -p "$copy"
-git() { command git -c safe.directory="$source" -C "$source" "$@"; }
-(cd "$source" && git ls-files -z --cached --others --exclude-standard |
-  xargs -0 cp --parents --no-dereference -t "$copy")
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+changed=
+if [[ -e $source/.git ]]; then
+  git() { command git -c safe.directory="$source" -C "$source" "$@"; }
+  [[ -z $(git status --porcelain) ]] || changed=yes
+  head=$(git rev-parse HEAD)
+  grep -q "^Commit: $head" "$dist/BUILDINFO" ||
+    { echo "FAIL: $dist is not a release of $head, the checkout's commit: make it again" >&2; exit 1; }
+  (
+    commit=HEAD
+    if [[ -n $changed ]]; then
+      mkdir "$work/objects"
+      objects=$(git rev-parse --path-format=absolute --git-common-dir)/objects
+      export GIT_INDEX_FILE=$work/index GIT_OBJECT_DIRECTORY=$work/objects \
+        GIT_ALTERNATE_OBJECT_DIRECTORIES=$objects
+      git read-tree HEAD
+      git add --all
+      at="@$(git log -1 --format=%ct HEAD) +0000"
+      commit=$(GIT_AUTHOR_NAME=test GIT_AUTHOR_EMAIL=test@example.org GIT_AUTHOR_DATE=$at \
+        GIT_COMMITTER_NAME=test GIT_COMMITTER_EMAIL=test@example.org GIT_COMMITTER_DATE=$at \
+        git commit-tree -p HEAD -m "the checkout as it stands" "$(git write-tree)")
+    fi
+    echo "the second release is made from git archive $commit" >&2
+    git archive "$commit"
+  ) | tar -x -C "$copy"
+else
+  # A source archive already: copied with its files' times.
+  (cd "$source" && source_files . | xargs -0 cp --parents --no-dereference --preserve=timestamps -t "$copy")
+  echo "the second release is made from a copy of this source archive"
+fi
 
 release() {  # release LOG [VAR=VALUE...]: the release of the copy, made as a user might
   local log=$1
@@ -33,11 +62,21 @@ release() {  # release LOG [VAR=VALUE...]: the release of the copy, made as a us
   fi
 }
 release "$work/release.log"
-if diff -u "$dist/SHA256SUMS" "$copy/dist/SHA256SUMS" >&2; then
-  echo "the second release has the same bytes:"
-  sed 's/^/  /' "$copy/dist/SHA256SUMS"
+second=$copy/dist
+if [[ -z $changed ]]; then
+  diff -u "$dist/SHA256SUMS" "$second/SHA256SUMS" >&2 ||
+    fail "the second release differs from the first (- first, + second)"
 else
-  fail "the second release differs from the first (- first, + second)"
+  grep -q '^Commit: .*, but NOT its sources' "$dist/BUILDINFO" ||
+    fail "the first release does not say that it is not its commit's"
+  diff -u <(grep -v ' BUILDINFO$' "$dist/SHA256SUMS") <(grep -v ' BUILDINFO$' "$second/SHA256SUMS") >&2 ||
+    fail "the second release differs from the first (- first, + second)"
+  diff -u <(grep -v '^Commit:' "$dist/BUILDINFO") <(grep -v '^Commit:' "$second/BUILDINFO") >&2 ||
+    fail "the second release's BUILDINFO differs from the first's (- first, + second)"
+fi
+if ((failures == 0)); then
+  echo "the second release has the same bytes${changed:+ but for the commit BUILDINFO names}:"
+  sed 's/^/  /' "$second/SHA256SUMS"
 fi
 grep -q 'NOT signed' "$work/release.log" || fail "an unsigned release does not say that it is unsigned"
 cp -a "$copy/dist" "$work/unsigned"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the release tools/release.sh wrote: the files and their checksums, what each zip
-# holds and how, and what the MSI says of itself.
+# holds and how, what the MSI says of itself, and the package versions BUILDINFO gives.
 #
 # usage: release_test.sh DIST_DIR PROJECT_VERSION SOURCE_DIR
 set -euo pipefail
@@ -11,9 +11,12 @@ source=$3
 name=dosat-$version
 source "$(dirname "$0")/checks.sh"
 
-files=("$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" "dosat_${version}_amd64.deb" "$name-web.zip")
-for file in "${files[@]}" SHA256SUMS; do
-  [[ -f $dist/$file ]] || { echo "FAIL: no $dist/$file: make the release first (bash tools/release.sh)" >&2; exit 1; }
+release_made "$dist"
+
+files=("$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" "dosat_${version}_amd64.deb"
+  "$name-web.zip" BUILDINFO)
+for file in "${files[@]}"; do
+  [[ -f $dist/$file ]] || { echo "FAIL: no $dist/$file" >&2; exit 1; }
 done
 # Exactly these files, and a checksum line for each but SHA256SUMS itself.
 diff -u <(printf '%s\n' "${files[@]}" SHA256SUMS | sort) <(ls -A "$dist" | sort) >&2 ||
@@ -88,5 +91,22 @@ installed=$(msiinfo export "$msi" File | awk -F '\t' 'NR > 3 { print $3 }' | tr 
 [[ $installed == 'LICENSE.txt dosat.exe readme.txt' ]] || fail "MSI installs: $installed"
 shortcut=$(msiinfo export "$msi" Shortcut | awk -F '\t' 'NR > 3 { print $3 }' | tr -d '\r')
 [[ $shortcut == dosat ]] || fail "MSI shortcut name: '$shortcut'"
+
+# BUILDINFO: each package at the version dpkg gives for this machine's architecture (or
+# none), and among them the compilers of the four builds, Qt, CMake, dpkg and wixl.
+buildinfo=$dist/BUILDINFO
+arch=$(dpkg --print-architecture)
+sed -n '/^Build-Packages:$/,$ { s/^ \([^ ]*\) (= \(.*\)),\?$/\1 \2/p }' "$buildinfo" >"$work/listed"
+while read -r package listed; do
+  installed=$(dpkg-query -W -f='${Architecture} ${Version}\n' "$package" 2>/dev/null |
+    awk -v arch="$arch" '$1 == arch || $1 == "all" { print $2 }') || true
+  [[ $listed == "$installed" ]] || fail "BUILDINFO: $package $listed, dpkg: '$installed'"
+done <"$work/listed"
+for package in 'g\+\+-mingw-w64-i686-[a-z0-9]+' 'g\+\+-mingw-w64-x86-64-[a-z0-9]+' 'g\+\+-[0-9]+' \
+  binutils-mingw-w64-i686 binutils-x86-64-linux-gnu mingw-w64-i686-dev qt6-base-dev libqt6widgets6 \
+  cmake dpkg-dev zip wixl emscripten clang-14 binaryen nodejs; do
+  grep -Eq "^$package " "$work/listed" || fail "BUILDINFO lists no $package"
+done
+grep -q "^Version: $version$" "$buildinfo" || fail "BUILDINFO: not version $version"
 
 passed "release ok: ${files[*]}"

@@ -34,7 +34,11 @@ packages=(
   # WebKitWebDriver, both from Selenium, and Firefox ESR through its own WebDriver BiDi
   emscripten nodejs chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr
   python3-websocket
+  # A fresh Debian 12 root, for the check of a source archive (tools/archive-check.sh)
+  debootstrap
 )
+# A checkout's releases and their tests ask git for the commit; a source archive needs no git.
+[[ ! -e $(dirname "$0")/../.git ]] || packages+=(git)
 
 # wine32 is an i386 package: dpkg must take that architecture first. It is then missing
 # below, and apt-get update reads the new architecture's package lists.
@@ -47,7 +51,14 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # A mirror caught mid-sync fails an index now and then (Debian's security mirror
+  # served one that did not match its own Release file for days): apt keeps the old list
+  # for it or none, and the install below says whether what is needed can still be had.
+  for attempt in 1 2; do
+    apt-get update -qq && break
+    echo "install-deps.sh: apt-get update failed (attempt $attempt); going on with the package lists there are" >&2
+    sleep 5
+  done
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

@@ -8,28 +8,37 @@
 #   dosat_VERSION_amd64.deb         the Linux program
 #   dosat-VERSION-web.zip           the web edition: dosat.html, its web app's manifest,
 #                                   service worker and icons, readme.txt, LICENSE.txt
+#   BUILDINFO                       what it is made from and with: the commit, its time,
+#                                   and the Debian package versions of the tools
 #   SHA256SUMS                      a line for each of them, for sha256sum -c
 #
-# Every file is made from the commit's time (SOURCE_DATE_EPOCH, unless set already) and
-# nothing else of the machine or the moment, so that a release built again from the same
-# commit, anywhere, has the same bytes. With DOSAT_SIGN_PKCS12 (a PKCS#12 file) and
-# DOSAT_SIGN_PASSWORD (its password) set, both exes and the MSI are signed with
+# Every file is made from the commit's time and nothing else of the machine or the moment,
+# so that a release built again from the same commit, with the same package versions,
+# anywhere, has the same bytes. That time is git's in a checkout; in a source archive
+# without git (git archive, a forge's download), its files' time, which is the commit's.
+# SOURCE_DATE_EPOCH, when set, is taken instead. A tree that is not the commit's as it was
+# committed (uncommitted changes, or files changed after the archive was made) gives a
+# release marked, in BUILDINFO too, as NOT the commit's. With DOSAT_SIGN_PKCS12 (a PKCS#12
+# file) and DOSAT_SIGN_PASSWORD (its password) set, both exes and the MSI are signed with
 # Authenticode at that same time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 bash tools/install-deps.sh
+source release/buildinfo.sh
 
-if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-  # Whoever owns the checkout: git refuses another user's unless told it is safe.
-  git() { command git -c safe.directory="$root" "$@"; }
-  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
-    { echo "release.sh: not a git checkout: set SOURCE_DATE_EPOCH to the commit's time" >&2; exit 1; }
-  if [[ -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then
-    echo "release.sh: the checkout has uncommitted changes: this release is not the commit's" >&2
-  fi
+if ! release_source .; then
+  echo "release.sh: $source_problem" >&2
+  [[ -n ${SOURCE_DATE_EPOCH:-} ]] ||
+    echo "release.sh: no time to make the release at: set SOURCE_DATE_EPOCH (seconds since 1970)" >&2
+  exit 1
 fi
+SOURCE_DATE_EPOCH=$release_time
+not_the_commit() {
+  [[ -z $source_changed ]] || echo "release.sh: this release is NOT the commit's: $source_changed" >&2
+}
+not_the_commit
 export SOURCE_DATE_EPOCH
 # Whatever the caller's time zone, locale and file mask: zip writes local times, and the
 # files' modes go into the archives.
@@ -137,13 +146,29 @@ touch --no-dereference -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
 (cd "$build/linux" && cpack -G DEB -B "$root/$build/deb" >/dev/null)
 cp "$build/deb/dosat_${version}_amd64.deb" dist/
 
-(cd dist && sha256sum -- "$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" \
-  "dosat_${version}_amd64.deb" "$name-web.zip" >SHA256SUMS)
+# What shapes the bytes beside the builds' compilers, headers and libraries: CMake and
+# CPack, Qt's code generators, Debian's build flags and library dependencies, zip, gzip,
+# msitools' wixl and the Python that finishes the MSI, the compression libraries; the
+# signing tool when signing. The web edition's compiler is Emscripten, which runs clang,
+# wasm-ld, binaryen's optimiser and node with its acorn; its page is put together by Python.
+tools=(cmake cmake-data libarchive13 qt6-base-dev-tools dpkg dpkg-dev libdpkg-perl zip gzip
+  wixl wixl-data libmsi0 libgcab-1.0-0 libgsf-1-114 python3.11-minimal python3-olefile
+  zlib1g libzstd1
+  emscripten clang-14 libclang-cpp14 libllvm14 lld-14 binaryen nodejs node-acorn)
+[[ -z $signing ]] || tools+=(osslsigncode libssl3)
+built=$(build_packages "$build/win32" "$build/win64" "$build/linux" "$build/web")
+# shellcheck disable=SC2086 # one package name a line
+write_buildinfo "$version" "$SOURCE_DATE_EPOCH" "${tools[@]}" $built >dist/BUILDINFO
 
-echo "The release of dosat $version, from $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'):"
+(cd dist && sha256sum -- "$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" \
+  "dosat_${version}_amd64.deb" "$name-web.zip" BUILDINFO >SHA256SUMS)
+
+echo "The release of dosat $version, from commit ${source_commit:-unknown}, at" \
+  "$(utc "$SOURCE_DATE_EPOCH"): the time is $time_from."
 (cd dist && ls -l --time-style=+ -- * | awk '{ printf "  %-32s %9d bytes\n", $NF, $5 }')
 if [[ -n $signing ]]; then
   echo "dosat.exe (both) and the MSI are signed with $DOSAT_SIGN_PKCS12."
 else
   echo "The files are NOT signed: set DOSAT_SIGN_PKCS12 and DOSAT_SIGN_PASSWORD to sign them."
 fi
+not_the_commit

@@ -105,4 +105,10 @@ std::uint32_t TextColour(std::uint32_t designed, std::uint32_t background,
   return systemText;
 }
 
+std::uint32_t ControlTextColour(const design::Control& row, const Desktop& desktop) {
+  const bool field = row.kind == design::Kind::TextBox;
+  return TextColour(row.colour, field ? desktop.field : desktop.window,
+                    field ? desktop.fieldText : desktop.windowText, desktop.palette);
+}
+
 }  // namespace dosat::contrast

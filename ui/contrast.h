@@ -2,6 +2,10 @@
 
 #include <cstdint>
 
+namespace dosat::design {
+struct Control;
+}
+
 // Text colours that stay readable on whatever desktop palette the windows meet.
 // Colours are 0x00BBGGRR, as the window descriptions give them.
 namespace dosat::contrast {
@@ -35,5 +39,18 @@ enum class Palette {
 /// control sets no colour.
 std::uint32_t TextColour(std::uint32_t designed, std::uint32_t background,
                          std::uint32_t systemText, Palette palette);
+
+/// The desktop's colours that a control's text colour is chosen against.
+struct Desktop {
+  std::uint32_t window;      ///< the window's background, under labels and buttons
+  std::uint32_t windowText;  ///< the desktop's text colour there
+  std::uint32_t field;       ///< a text box's own background
+  std::uint32_t fieldText;   ///< the desktop's text colour in a text box
+  Palette palette;
+};
+
+/// What the control `row` draws its text in: TextColour of its designed colour against
+/// what it is drawn on, its own field for a text box and the window for any other control.
+std::uint32_t ControlTextColour(const design::Control& row, const Desktop& desktop);
 
 }  // namespace dosat::contrast

@@ -12,11 +12,11 @@ tests_exe=$3
 source=$4
 msi=$dist/dosat-$version-x86.msi
 zip=$dist/dosat-$version-windows-x86.zip
+source "$(dirname "$0")/../checks.sh"
+release_made "$dist"
 for file in "$msi" "$zip"; do
-  [[ -f $file ]] || { echo "FAIL: no $file: make the release first (bash tools/release.sh)" >&2; exit 1; }
+  [[ -f $file ]] || { echo "FAIL: no $file in the release" >&2; exit 1; }
 done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 later=${version%.*}.$((${version##*.} + 1))
 unzip -q "$zip" -d "$work"

@@ -16,11 +16,11 @@
 #include <QWindow>
 #include <algorithm>
 #include <climits>
-#include <numeric>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "accessibility.h"
 #include "design.h"
 #include "embeddedtable.h"
 #include "fonts.h"
@@ -194,28 +194,18 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   applyTextColours();
   widget_->onPaletteChange([this] { applyTextColours(); });
 
-  // Tab visits the controls that take focus in the order of their tab index.
-  std::vector<std::size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(),
-            [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  // Tab visits the controls that take focus in the order of their tab index; a screen
+  // reader names each box by the label beside it and reads the range hint under it.
   QWidget* previous = nullptr;
-  for (std::size_t i : order) {
-    if (controls_[i]->focusPolicy() == Qt::NoFocus) continue;
+  for (std::size_t i : accessibility::TabOrder(design)) {
     if (previous) QWidget::setTabOrder(previous, controls_[i]);
     previous = controls_[i];
   }
-
-  // A screen reader names each box by the label beside it, and reads the
-  // range hint under it as its description.
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (!rows[i].labelledBy.empty()) {
-      controls_[i]->setAccessibleName(FromUtf8(rows[design.find(rows[i].labelledBy)].text));
-    }
-    if (!rows[i].describedBy.empty()) {
-      controls_[i]->setAccessibleDescription(
-          FromUtf8(rows[design.find(rows[i].describedBy)].text));
-    }
+    if (rows[i].kind == design::Kind::Picture) continue;  // the table tells its own
+    const accessibility::Told told = accessibility::WhatReadersAreTold(design, i);
+    if (!told.name.empty()) controls_[i]->setAccessibleName(FromUtf8(told.name));
+    if (!told.description.empty()) controls_[i]->setAccessibleDescription(FromUtf8(told.description));
   }
 
   // The native window is made now, so that the outer size the load handler
@@ -312,7 +302,7 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
       auto* picture = new PictureBox(widget_);
       // Before anything asks for its accessible interface: screen readers read the table's cells.
       table::makeTableAccessible(picture);
-      picture->setAccessibleName(QString::fromUtf8(table::kTitle.data(), table::kTitle.size()));
+      picture->setAccessibleName(FromUtf8(accessibility::WhatReadersAreTold(design_, index).name));
       // Decoded here, the first time the table is asked for, not at start-up.
       picture->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
       // Elsewhere than at 1x the table is drawn afresh from its layout, sharp at the device's pixels.
@@ -330,8 +320,8 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
 void QtWindow::applyTextColours() {
   const contrast::Palette palette = ApplicationPaletteKind();
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const std::uint32_t colour = design_.controls[i].colour;
-    if (colour != design::kDefaultColour) ApplyTextColour(*controls_[i], colour, palette);
+    const design::Control& row = design_.controls[i];
+    if (row.colour != design::kDefaultColour) ApplyTextColour(*controls_[i], row, palette);
   }
 }
 

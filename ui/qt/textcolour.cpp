@@ -1,19 +1,25 @@
 #include "textcolour.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
 #include <memory>
 
+#include "colour.h"
+#include "design.h"
+
 namespace dosat {
 
-QColor FromBgr(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor FromBgr(std::uint32_t bgr) {
+  const colour::Rgb rgb = colour::FromBgr(bgr);
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 std::uint32_t ToBgr(const QColor& colour) {
   const QRgb rgb = colour.rgb();
-  return static_cast<std::uint32_t>(qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16);
+  return colour::ToBgr({static_cast<std::uint8_t>(qRed(rgb)), static_cast<std::uint8_t>(qGreen(rgb)),
+                        static_cast<std::uint8_t>(qBlue(rgb))});
 }
 
 // Qt's default is Fusion's standard palette in its light form. A platform theme can
@@ -31,18 +37,18 @@ contrast::Palette ApplicationPaletteKind() {
                                                       : contrast::Palette::Other;
 }
 
-void ApplyTextColour(QWidget& control, std::uint32_t designed, contrast::Palette palette) {
-  const bool box = qobject_cast<QLineEdit*>(&control) != nullptr;
-  const QPalette::ColorRole textRole = box ? QPalette::Text : QPalette::WindowText;
-  const QPalette::ColorRole backgroundRole = box ? QPalette::Base : QPalette::Window;
+void ApplyTextColour(QWidget& control, const design::Control& row, contrast::Palette palette) {
+  const QPalette::ColorRole textRole =
+      row.kind == design::Kind::TextBox ? QPalette::Text : QPalette::WindowText;
   // The control's own text colour is the one being set: the desktop's is its window's.
   const QPalette system = control.parentWidget()->palette();
   QPalette own = control.palette();
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    const std::uint32_t colour =
-        contrast::TextColour(designed, ToBgr(own.color(group, backgroundRole)),
-                             ToBgr(system.color(group, textRole)), palette);
-    own.setColor(group, textRole, FromBgr(colour));
+    const contrast::Desktop desktop{ToBgr(own.color(group, QPalette::Window)),
+                                    ToBgr(system.color(group, QPalette::WindowText)),
+                                    ToBgr(own.color(group, QPalette::Base)),
+                                    ToBgr(system.color(group, QPalette::Text)), palette};
+    own.setColor(group, textRole, FromBgr(contrast::ControlTextColour(row, desktop)));
   }
   control.setPalette(own);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "contrast.h"
+#include "design.h"
 
 namespace dosat {
 
@@ -16,9 +17,8 @@ std::uint32_t ToBgr(const QColor& colour);
 /// program gets with no desktop theme; Other for any other.
 contrast::Palette ApplicationPaletteKind();
 
-/// Gives `control` (a label or a text box) the text colour the contrast rule makes of
-/// `designed` against the background it is drawn on: its window's Window colour for a
-/// label, its own Base colour for a box. In each colour group.
-void ApplyTextColour(QWidget& control, std::uint32_t designed, contrast::Palette palette);
+/// Gives `control`, made for design row `row`, the text colour the contrast rule makes of
+/// its designed one on this palette, in each colour group.
+void ApplyTextColour(QWidget& control, const design::Control& row, contrast::Palette palette);
 
 }  // namespace dosat

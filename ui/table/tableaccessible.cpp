@@ -4,22 +4,12 @@
 
 #include "embeddedtable.h"
 #include "tablecellaccessible.h"
+#include "tabletext.h"
 
 namespace dosat::table {
 namespace {
 
 constexpr int kHeaderCount = kColumnCount;
-
-/// What each column's numbers are, for a screen reader that reads more than the heading.
-const char* const kColumnMeanings[kColumnCount] = {
-    "温度 (℃)",
-    "水中の塩素イオン量 0 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
-    "水中の塩素イオン量 5000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
-    "水中の塩素イオン量 10000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
-    "水中の塩素イオン量 15000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
-    "水中の塩素イオン量 20000 mg Cl/ℓ での溶存酸素量 (mg O/ℓ)",
-    "塩素イオン 100 mgCl/ℓごとに減ずべき溶存酸素量 (mg O/ℓ)",
-};
 
 }  // namespace
 
@@ -40,9 +30,7 @@ QString TableAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return widget()->accessibleName().isEmpty() ? QString::fromUtf8(kTitle) : widget()->accessibleName();
     case QAccessible::Description:
-      return QStringLiteral("JIS K0102 の水中の飽和溶存酸素量 (mg O/ℓ) の表：水温 0～35 ℃、"
-                            "水中の塩素イオン量 0～20000 mg Cl/ℓ ") +
-             QString::fromUtf8(kNote);
+      return QString::fromStdString(Summary());
     default:
       return QAccessibleWidget::text(t);
   }
@@ -89,21 +77,19 @@ QAccessibleInterface* TableAccessible::cellAt(int row, int column) const {
 
 QString TableAccessible::columnDescription(int column) const { return cellText(-1, column); }
 
-QString TableAccessible::rowDescription(int row) const {
-  return row >= 0 && row < kRowCount ? cellText(row, 0) + QStringLiteral(" ℃") : QString();
-}
+QString TableAccessible::rowDescription(int row) const { return QString::fromStdString(RowHeading(rows_, row)); }
 
 QAccessibleInterface* TableAccessible::columnHeader(int column) const {
   return column >= 0 && column < kColumnCount ? childInterface(column) : nullptr;
 }
 
 QString TableAccessible::cellText(int row, int column) const {
-  if (column < 0 || column >= kColumnCount || row < -1 || row >= int(rows_.size())) return {};
-  return QString::fromStdString(row < 0 ? std::string(kColumnHeadings[column]) : rows_[row][column]);
+  return QString::fromStdString(CellText(rows_, row, column));
 }
 
 QString TableAccessible::columnMeaning(int column) const {
-  return column >= 0 && column < kColumnCount ? QString::fromUtf8(kColumnMeanings[column]) : QString();
+  const std::string_view meaning = ColumnMeaning(column);
+  return QString::fromUtf8(meaning.data(), qsizetype(meaning.size()));
 }
 
 QRect TableAccessible::cellRect(int row, int column) const {

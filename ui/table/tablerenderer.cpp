@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "tabletext.h"
+
 namespace dosat::table {
 
 QString tableFontFamily() {
@@ -50,10 +52,8 @@ QImage renderLayout(const TableLayout& layout, const QString& family, const Pixe
   for (const TextRun& run : layout.texts) {
     const QFont font = tableFont(family, run.pixelSize, run.letterSpacing);
     const QString text = QString::fromStdString(run.text);
-    const double share = run.align == Align::Left ? 0.0 : run.align == Align::Centre ? 0.5 : 1.0;
-    const int advance = QFontMetrics(font).horizontalAdvance(text);
     painter.setFont(font);
-    painter.drawText(QPoint(int(std::floor(run.anchorX - share * advance)), run.baseline), text);
+    painter.drawText(QPoint(TextOrigin(run, QFontMetrics(font).horizontalAdvance(text)), run.baseline), text);
   }
   for (const PixelRect& r : layout.rules) painter.fillRect(QRect(r.x, r.y, r.width, r.height), Qt::black);
   return image;

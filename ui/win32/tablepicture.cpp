@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "tablelayout.h"
+#include "tabletext.h"
 #include "text.h"
 
 namespace dosat::win32 {
@@ -103,9 +104,7 @@ class Drawing {
       const std::wstring text = Wide(run.text);
       SIZE advance{};
       GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &advance);
-      const double share = run.align == table::Align::Left ? 0.0 : run.align == table::Align::Centre ? 0.5 : 1.0;
-      const int x = static_cast<int>(std::floor(run.anchorX - share * advance.cx));
-      TextOutW(dc_, x, run.baseline, text.c_str(), static_cast<int>(text.size()));
+      TextOutW(dc_, table::TextOrigin(run, advance.cx), run.baseline, text.c_str(), static_cast<int>(text.size()));
     }
     SelectObject(dc_, GetStockObject(SYSTEM_FONT));
     for (const auto& [size, font] : fonts) DeleteObject(font);
@@ -162,28 +161,17 @@ std::vector<std::vector<std::wstring>> TableCells() {
   const auto rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
   if (!rows) return {};
   std::vector<std::vector<std::wstring>> cells;
-  std::vector<std::wstring> headings;
-  for (std::string_view heading : table::kColumnHeadings) headings.push_back(Wide(heading));
-  cells.push_back(headings);
-  for (const table::TableRow& row : *rows) {
+  for (int r = -1; r < static_cast<int>(rows->size()); ++r) {
     std::vector<std::wstring> line;
-    for (const std::string& cell : row) line.push_back(Wide(cell));
+    for (int c = 0; c < table::kColumnCount; ++c) line.push_back(Wide(table::CellText(*rows, r, c)));
     cells.push_back(std::move(line));
   }
   return cells;
 }
 
-std::wstring TableTitle() { return Wide(table::kTitle); }
-
-// For a screen reader that does not walk a table's cells: the values row by row.
-std::wstring TableDescription() {
-  std::wstring description = Wide(table::kNote);
-  const auto cells = TableCells();
-  for (std::size_t r = 1; r < cells.size(); ++r) {
-    description += L"\n" + cells[r][0] + L"℃:";
-    for (std::size_t c = 1; c < cells[r].size(); ++c) description += L" " + cells[r][c];
-  }
-  return description;
+std::wstring TableValuesByRow() {
+  const auto rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
+  return rows ? Wide(table::ValuesByRow(*rows)) : std::wstring();
 }
 
 }  // namespace dosat::win32

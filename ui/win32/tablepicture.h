@@ -33,8 +33,8 @@ void DrawTablePicture(HDC dc, double ratio, TableColours colours = {});
 /// empty if the embedded numbers do not read.
 std::vector<std::vector<std::wstring>> TableCells();
 
-/// The table's title and the source note, as screen readers name and describe it.
-std::wstring TableTitle();
-std::wstring TableDescription();
+/// The numbers row by row, a line each, for a screen reader that reads the table's
+/// description but does not walk its cells.
+std::wstring TableValuesByRow();
 
 }  // namespace dosat::win32

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "accessible.h"
+#include "accessibility.h"
 #include "design.h"
 #include "newerwindows.h"
 #include "tablepicture.h"
@@ -235,12 +235,13 @@ Win32Window::~Win32Window() {
 void Win32Window::makeControls() {
   const auto& rows = design_.controls;
   controls_.assign(rows.size(), nullptr);
-  // Created in the order of their tab index: the dialog manager's Tab key
-  // follows the order in which sibling windows were made.
-  std::vector<std::size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  // The controls that take the focus made first, in the order Tab visits them: the
+  // dialog manager's Tab key follows the order in which sibling windows were made.
+  // The labels after them, whose order among themselves is set below.
+  std::vector<std::size_t> order = accessibility::TabOrder(design_);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!accessibility::TakesFocus(rows[i].kind)) order.push_back(i);
+  }
   HINSTANCE instance = GetModuleHandleW(nullptr);
   for (std::size_t i : order) {
     const design::Control& row = rows[i];
@@ -279,20 +280,17 @@ void Win32Window::makeControls() {
       measurePicture(controls_[i]);
     }
   }
-  // A screen reader names each box by the label beside it, and reads the
-  // range hint under it as its description; the picture box is the table.
+  // What screen readers are told beyond what Windows knows of each control; the picture
+  // box is the table, its numbers also in its description, for a screen reader that does
+  // not walk a table's cells.
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const design::Control& row = rows[i];
-    if (row.kind == design::Kind::Picture) {
-      win32::ProvideAccessibleText(
-          controls_[i], {win32::TableTitle(), win32::TableDescription(), win32::TableCells()});
-      continue;
+    const accessibility::Told told = accessibility::WhatReadersAreTold(design_, i);
+    if (rows[i].kind == design::Kind::Picture) {
+      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description) + L"\n" +
+                                                      win32::TableValuesByRow(), win32::TableCells()});
+    } else if (!told.name.empty() || !told.description.empty()) {
+      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description), {}});
     }
-    if (row.labelledBy.empty() && row.describedBy.empty()) continue;
-    const auto textOf = [&](std::string_view name) {
-      return name.empty() ? std::wstring() : Wide(rows[design_.find(name)].text);
-    };
-    win32::ProvideAccessibleText(controls_[i], {textOf(row.labelledBy), textOf(row.describedBy), {}});
   }
   // Labels lie under the boxes and buttons, as text drawn on the window itself would:
   // Label4 reaches into the result box, and painted over it would hide the box's left
@@ -470,13 +468,12 @@ HBRUSH Win32Window::backgroundBrush() const {
 }
 
 void Win32Window::applyTheme() {
-  const auto palette = win32::DesktopPalette();
   const std::uint32_t windowText = win32::SystemColour(COLOR_WINDOWTEXT);
+  const contrast::Desktop desktop{backgroundColour(), windowText, win32::SystemColour(COLOR_WINDOW),
+                                  windowText, win32::DesktopPalette()};
   textColours_.clear();
   for (const design::Control& row : design_.controls) {
-    const COLORREF background =
-        row.kind == design::Kind::TextBox ? GetSysColor(COLOR_WINDOW) : backgroundColour();
-    textColours_.push_back(FromBgr(contrast::TextColour(row.colour, background, windowText, palette)));
+    textColours_.push_back(FromBgr(contrast::ControlTextColour(row, desktop)));
   }
 }
 

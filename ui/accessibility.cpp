@@ -1,0 +1,44 @@
+#include "accessibility.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "tabletext.h"
+
+namespace dosat::accessibility {
+
+bool TakesFocus(design::Kind kind) { return kind != design::Kind::Label; }
+
+std::vector<std::size_t> TabOrder(const design::Window& window) {
+  const auto& rows = window.controls;
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (TakesFocus(rows[i].kind)) order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  return order;
+}
+
+Told WhatReadersAreTold(const design::Window& window, std::size_t row) {
+  const design::Control& control = window.controls[row];
+  Told told;
+  // A screen reader names each box by the label beside it, and reads the range hint
+  // under it as its description; the picture box is the table.
+  if (control.kind == design::Kind::Picture) {
+    told.name = table::kTitle;
+    told.description = table::Summary();
+    return told;
+  }
+  const auto label = [&](std::string_view name) -> std::optional<std::size_t> {
+    const std::size_t found = window.find(name);
+    return name.empty() || found == window.controls.size() ? std::nullopt : std::optional(found);
+  };
+  told.labelledBy = label(control.labelledBy);
+  told.describedBy = label(control.describedBy);
+  if (told.labelledBy) told.name = window.controls[*told.labelledBy].text;
+  if (told.describedBy) told.description = window.controls[*told.describedBy].text;
+  return told;
+}
+
+}  // namespace dosat::accessibility

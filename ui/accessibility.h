@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "design.h"
+
+// How the keyboard and screen readers meet the windows' controls, decided once for every
+// platform: which controls take the focus and in what order Tab visits them, and what a
+// screen reader is told of each beyond its kind and its own text.
+namespace dosat::accessibility {
+
+/// Whether a control of this kind takes the keyboard focus: every kind but a label.
+bool TakesFocus(design::Kind kind);
+
+/// The rows of `window` that take the focus, in the order Tab visits them: ascending
+/// tab index, rows of one index in their listed order.
+std::vector<std::size_t> TabOrder(const design::Window& window);
+
+/// What a screen reader is told of one control.
+struct Told {
+  /// The label that names the control, and the one that says what to type into it.
+  std::optional<std::size_t> labelledBy, describedBy;
+  /// The name and description those give, or the control's own (the table's title and
+  /// what it is, for the picture box); empty where there is none.
+  std::string name, description;
+};
+
+/// What a screen reader is told of the control in row `row` of `window`.
+Told WhatReadersAreTold(const design::Window& window, std::size_t row);
+
+}  // namespace dosat::accessibility
