@@ -100,6 +100,8 @@ class ScreenReaders(Browser):
         by_id = {n["nodeId"]: n for n in nodes}
         (table,) = [n for n in nodes if self.value(n, "role") == "table"]
         self.assertEqual(self.value(table, "name"), "水中の飽和溶存酸素量")
+        self.assertTrue(self.value(table, "description").startswith("JIS K0102 の水中の飽和溶存酸素量"),
+                        self.value(table, "description"))
         rows = [by_id[i] for i in table.get("childIds", []) if i in by_id]
         read = []
         for row in rows:

@@ -9,6 +9,24 @@ mergeInto(LibraryManager.library, {
                                           dosatPage.control(w, label).id);
   },
 
+  // Words of the program's own for what names (relation 0) or describes (1) control c,
+  // where no label on the window does.
+  dosat_control_tell__deps: ['$dosatPage'],
+  dosat_control_tell: function(w, c, relation, text, length) {
+    var element = dosatPage.control(w, c);
+    var words = UTF8ToString(text, length);
+    if (!relation) {
+      element.setAttribute('aria-label', words);
+      return;
+    }
+    var said = document.createElement('span');
+    said.id = element.id + '-description';
+    said.className = 'unseen';
+    said.textContent = words;
+    element.parentNode.appendChild(said);
+    element.setAttribute('aria-describedby', said.id);
+  },
+
   // Emptied first, so that the same text said again is announced again.
   dosat_announce: function(text, length) {
     var region = document.getElementById('announce');
@@ -17,12 +35,11 @@ mergeInto(LibraryManager.library, {
     setTimeout(function() { region.textContent = said; }, 50);
   },
 
-  // The picture box c is a table named `title`, whose rows and cells follow.
+  // The picture box c is a table, whose rows and cells follow.
   dosat_table_begin__deps: ['$dosatPage'],
-  dosat_table_begin: function(w, c, title, length) {
+  dosat_table_begin: function(w, c) {
     var table = dosatPage.control(w, c);
     table.setAttribute('role', 'table');
-    table.setAttribute('aria-label', UTF8ToString(title, length));
     dosatPage.table = table;
   },
 
@@ -36,7 +53,7 @@ mergeInto(LibraryManager.library, {
     dosatPage.row = row;
   },
 
-  // kind: 0 a column's heading, 1 a row's heading, 2 a cell, as web::CellKind.
+  // kind: 0 a column's heading, 1 a row's heading, 2 a cell.
   dosat_table_cell__deps: ['$dosatPage'],
   dosat_table_cell: function(kind, text, length, left, width) {
     var cell = dosatPage.row.appendChild(document.createElement('div'));

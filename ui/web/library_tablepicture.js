@@ -26,11 +26,12 @@ mergeInto(LibraryManager.library, {
     return Math.min(5, (window.devicePixelRatio || 1) * (dosatPage.windows[w].scale || 1) * pinch);
   },
 
-  // The colour of the table's paper (0) or ink (1) under forced colours: the page's own.
+  // The colour of the table's paper (0) or ink (1) under forced colours, the page's own,
+  // as 0xRRGGBB.
   dosat_picture_forced_colour__deps: ['$dosatPage', '$dosatTheme'],
   dosat_picture_forced_colour: function(w, c, ink) {
     var style = getComputedStyle(dosatPage.control(w, c));
-    return dosatTheme.bgr(ink ? style.color : style.backgroundColor);
+    return dosatTheme.rgb(ink ? style.color : style.backgroundColor);
   },
 
   // A canvas of width x height device pixels, shown at cssWidth x cssHeight, filled with

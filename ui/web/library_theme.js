@@ -1,12 +1,12 @@
 // The page's colours as the program's palette: which kind of palette the browser shows
-// (the designed light one, a dark one, or forced colours), the colours a control's text is
-// drawn on and in by default, and the text colour the program chooses for it.
+// (the designed light one, a dark one, or forced colours), the colours a window's texts
+// are drawn on and in by default, and the text colour the program chooses for a control.
 mergeInto(LibraryManager.library, {
   $dosatTheme: {
-    // 0x00BBGGRR of a computed CSS colour, "rgb(r, g, b)" or "rgba(r, g, b, a)".
-    bgr: function(css) {
+    // 0xRRGGBB of a computed CSS colour, "rgb(r, g, b)" or "rgba(r, g, b, a)".
+    rgb: function(css) {
       var c = css.match(/[\d.]+/g) || [0, 0, 0];
-      return (Math.round(c[0]) | Math.round(c[1]) << 8 | Math.round(c[2]) << 16) >>> 0;
+      return (Math.round(c[0]) << 16 | Math.round(c[1]) << 8 | Math.round(c[2])) >>> 0;
     },
   },
 
@@ -16,22 +16,21 @@ mergeInto(LibraryManager.library, {
     return matchMedia('(prefers-color-scheme: dark)').matches ? 1 : 0;
   },
 
-  // What the text of control c is drawn on: a text box's own background, else its window's.
-  dosat_theme_background__deps: ['$dosatPage', '$dosatTheme'],
-  dosat_theme_background: function(w, c) {
-    var win = dosatPage.windows[w];
-    var element = win.controls[c];
-    return dosatTheme.bgr(getComputedStyle(element.tagName === 'INPUT' ? element : win.client).backgroundColor);
-  },
-
-  // The colour the page draws control c's text in when the program sets none.
-  dosat_theme_default_text__deps: ['$dosatPage', '$dosatTheme'],
-  dosat_theme_default_text: function(w, c) {
-    var element = dosatPage.control(w, c);
-    var set = element.style.color;
-    element.style.color = '';
-    var colour = dosatTheme.bgr(getComputedStyle(element).color);
-    element.style.color = set;
+  // As 0xRRGGBB, what window w draws: 0 its background, 1 its text there, 2 a text box's
+  // background, 3 the text in it, each as the page draws them where the program sets none.
+  dosat_theme_colour__deps: ['$dosatPage', '$dosatTheme'],
+  dosat_theme_colour: function(w, which) {
+    var client = dosatPage.windows[w].client;
+    var element = client;
+    if (which >= 2) {
+      element = document.createElement('input');
+      element.className = 'textbox';
+      element.hidden = true;
+      client.appendChild(element);
+    }
+    var style = getComputedStyle(element);
+    var colour = dosatTheme.rgb(which % 2 ? style.color : style.backgroundColor);
+    if (element !== client) element.remove();
     return colour;
   },
 

@@ -32,8 +32,7 @@ void dosat_screen_listen();
 
 // library_theme.js
 int dosat_theme_palette();
-unsigned dosat_theme_background(int window, int control);
-unsigned dosat_theme_default_text(int window, int control);
+unsigned dosat_theme_colour(int window, int which);
 void dosat_theme_set_text(int window, int control, const char* colour, int length);
 void dosat_theme_listen();
 
@@ -45,8 +44,9 @@ void dosat_history_listen();
 
 // library_accessibility.js
 void dosat_control_relate(int window, int control, int relation, int label);
+void dosat_control_tell(int window, int control, int relation, const char* text, int length);
 void dosat_announce(const char* text, int length);
-void dosat_table_begin(int window, int control, const char* title, int length);
+void dosat_table_begin(int window, int control);
 void dosat_table_row(int top, int height);
 void dosat_table_cell(int kind, const char* text, int length, int left, int width);
 

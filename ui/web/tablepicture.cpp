@@ -1,10 +1,12 @@
 #include "tablepicture.h"
 
+#include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "decisions.h"
 #include "page.h"
+#include "tabletext.h"
+#include "theme.h"
 
 namespace dosat::web {
 
@@ -27,8 +29,8 @@ void DrawTable(int handle, int control) {
   if (!layout) return;
   const table::TableLayout drawn = table::scaleLayout(*layout, dosat_picture_ratio(handle));
   const bool forced = dosat_theme_palette() == 2;
-  const std::string paper = CssColour(forced ? dosat_picture_forced_colour(handle, control, false) : 0xFFFFFF);
-  const std::string ink = CssColour(forced ? dosat_picture_forced_colour(handle, control, true) : 0x000000);
+  const std::string paper = CssColour(forced ? FromPage(dosat_picture_forced_colour(handle, control, false)) : 0xFFFFFF);
+  const std::string ink = CssColour(forced ? FromPage(dosat_picture_forced_colour(handle, control, true)) : 0x000000);
   dosat_picture_begin(handle, control, layout->clip.width, layout->clip.height, drawn.clip.width,
                       drawn.clip.height, paper.data(), Length(paper), ink.data(), Length(ink));
   const int x0 = drawn.clip.x, y0 = drawn.clip.y;
@@ -36,8 +38,9 @@ void DrawTable(int handle, int control) {
   for (const table::TextRun& run : drawn.texts) {
     const char* text = run.text.data();
     const int length = Length(run.text);
-    const double advance = dosat_picture_advance(text, length, run.pixelSize, run.letterSpacing);
-    dosat_picture_text(text, length, run.pixelSize, run.letterSpacing, TextOrigin(run, advance) - x0,
+    // In whole pixels, as the desktop renderers measure it.
+    const int advance = static_cast<int>(std::lround(dosat_picture_advance(text, length, run.pixelSize, run.letterSpacing)));
+    dosat_picture_text(text, length, run.pixelSize, run.letterSpacing, table::TextOrigin(run, advance) - x0,
                        run.baseline - y0);
   }
 }

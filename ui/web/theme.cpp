@@ -1,10 +1,24 @@
 #include "theme.h"
 
+#include <cstdio>
+
+#include "colour.h"
 #include "contrast.h"
-#include "decisions.h"
 #include "page.h"
 
 namespace dosat::web {
+
+std::string CssColour(std::uint32_t colour) {
+  const colour::Rgb rgb = colour::FromBgr(colour);
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
+  return text;
+}
+
+std::uint32_t FromPage(unsigned rgb) {
+  return colour::ToBgr({static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                        static_cast<std::uint8_t>(rgb)});
+}
 
 void ApplyTextColours(int handle, const design::Window& design) {
   // The page's light colours are the ones the windows were designed on; a dark colour
@@ -13,13 +27,15 @@ void ApplyTextColours(int handle, const design::Window& design) {
   const contrast::Palette palette = kind == 2   ? contrast::Palette::HighContrast
                                     : kind == 1 ? contrast::Palette::Other
                                                 : contrast::Palette::Designed;
+  const contrast::Desktop desktop{FromPage(dosat_theme_colour(handle, 0)), FromPage(dosat_theme_colour(handle, 1)),
+                                  FromPage(dosat_theme_colour(handle, 2)), FromPage(dosat_theme_colour(handle, 3)),
+                                  palette};
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     const design::Control& row = design.controls[i];
+    // A control that sets no colour keeps the page's own, which is the desktop's.
     if (row.colour == design::kDefaultColour) continue;
-    const int control = static_cast<int>(i);
-    const std::string colour = CssColour(ControlTextColour(row, dosat_theme_background(handle, control),
-                                                           dosat_theme_default_text(handle, control), palette));
-    dosat_theme_set_text(handle, control, colour.data(), Length(colour));
+    const std::string colour = CssColour(contrast::ControlTextColour(row, desktop));
+    dosat_theme_set_text(handle, static_cast<int>(i), colour.data(), Length(colour));
   }
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "accessibility.h"
-#include "decisions.h"
 #include "design.h"
 #include "navigation.h"
 #include "page.h"
@@ -13,6 +12,7 @@
 #include "tablepicture.h"
 #include "theme.h"
 #include "twips.h"
+#include "webaccessibility.h"
 
 namespace dosat {
 namespace {
@@ -95,15 +95,20 @@ WebWindow::WebWindow(const design::Window& design, WindowEvents& events) : desig
                               twips::toPixels(design.clientHeight));
   if (Windows().size() <= static_cast<std::size_t>(handle_)) Windows().resize(handle_ + 1);
   Windows()[handle_] = this;
-  // In the order Tab visits them: the page's order of its elements.
-  for (const std::size_t i : TabOrder(design)) {
+  // The controls that take the focus in the order Tab visits them, the page's order of its
+  // elements; the labels after them, which lie under them (the page's style).
+  std::vector<std::size_t> order = accessibility::TabOrder(design);
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    if (!accessibility::TakesFocus(design.controls[i].kind)) order.push_back(i);
+  }
+  for (const std::size_t i : order) {
     const design::Control& row = design.controls[i];
     dosat_control_make(handle_, static_cast<int>(i), static_cast<int>(row.kind), row.name.data(), Length(row.name),
                        row.text.data(), Length(row.text), twips::toPixels(row.left), twips::toPixels(row.top),
                        twips::toPixels(row.width), twips::toPixels(row.height),
                        row.font == design::Font::Gothic12);
   }
-  RelateLabels(handle_, design);
+  TellReaders(handle_, design);
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     if (design.controls[i].kind == design::Kind::Picture) MakeAccessibleTable(handle_, static_cast<int>(i));
   }
