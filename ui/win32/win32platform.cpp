@@ -435,11 +435,10 @@ void Win32Window::Focus(std::size_t control, bool selectAll) {
 }
 
 void Win32Window::AnnounceValue(std::size_t control) {
-  const design::Control& row = design_.controls[control];
+  // The box's name, then its new value: "飽和溶存酸素濃度(mg/L) 7.01".
+  const std::string name = accessibility::WhatReadersAreTold(design_, control).name;
   std::wstring announcement = TextOf(controls_.at(control));
-  if (!row.labelledBy.empty()) {
-    announcement = Wide(design_.controls[design_.find(row.labelledBy)].text) + L" " + announcement;
-  }
+  if (!name.empty()) announcement = Wide(name) + L" " + announcement;
   win32::AnnounceValue(controls_.at(control), announcement);
 }
 
