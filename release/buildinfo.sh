@@ -166,6 +166,26 @@ build_packages() {
   done | packages_of_files | sort -u
 }
 
+# The files beside the build trees' that shape the release: the Python that finishes the MSI
+# and the web page, and the clang and wasm-ld that Emscripten runs (its configuration names
+# their folder and version suffix) with the LLVM libraries they load.
+web_tool_files() {
+  local config=/usr/share/emscripten/.emscripten root version file
+  readlink -f /usr/bin/python3
+  root=$(sed -n "s/^LLVM_ROOT *= *'\(.*\)'.*/\1/p" "$config")
+  version=$(sed -n "s/^CLANG_ADD_VERSION *= *'\(.*\)'.*/\1/p" "$config")
+  for file in "$root/clang${version:+-$version}" "$root/wasm-ld${version:+-$version}"; do
+    [[ -e $file ]] || { echo "web_tool_files: Emscripten's $file is missing" >&2; return 1; }
+    readlink -f "$file"
+    ldd "$file" | awk '$2 == "=>" && $3 ~ /\/lib(LLVM|clang-cpp)/ { print $3 }'
+  done
+}
+
+# The Debian release the build ran on, as /etc/os-release names it.
+build_distribution() {
+  (. /etc/os-release && echo "${PRETTY_NAME:-$ID $VERSION_ID}")
+}
+
 write_buildinfo() {
   local version=$1 epoch=$2 commit=${source_commit:-unknown} arch package installed
   shift 2
@@ -175,6 +195,7 @@ write_buildinfo() {
   echo "Version: $version"
   echo "Commit: $commit"
   echo "Source-Date-Epoch: $epoch ($(utc "$epoch"))"
+  echo "Build-Distribution: $(build_distribution)"
   echo "Build-Architecture: $arch"
   echo "Build-Packages:"
   # Installed, of this machine's architecture or of none; the same package of another

@@ -104,7 +104,7 @@ while read -r package listed; do
 done <"$work/listed"
 for package in 'g\+\+-mingw-w64-i686-[a-z0-9]+' 'g\+\+-mingw-w64-x86-64-[a-z0-9]+' 'g\+\+-[0-9]+' \
   binutils-mingw-w64-i686 binutils-x86-64-linux-gnu mingw-w64-i686-dev qt6-base-dev libqt6widgets6 \
-  cmake dpkg-dev zip wixl emscripten clang-14 binaryen nodejs; do
+  cmake dpkg-dev zip wixl emscripten 'clang-[0-9]+' 'lld-[0-9]+' binaryen nodejs 'python3\.[0-9]+-minimal'; do
   grep -Eq "^$package " "$work/listed" || fail "BUILDINFO lists no $package"
 done
 grep -q "^Version: $version$" "$buildinfo" || fail "BUILDINFO: not version $version"

@@ -1,36 +1,59 @@
 #!/usr/bin/env bash
-# Checks that the README's test command works from a source archive on a fresh Debian 12
-# machine, and that the release it makes is a clone's, byte for byte. Run as root; it takes
-# an hour or more and is not part of the test suite.
+# Checks that the README's two commands work from a source archive on a fresh Debian 12 or
+# 13 machine, and that the release it makes is a clone's, byte for byte. Run as root, with
+# no other X servers on the machine; it takes half an hour or more and is not part of the
+# test suite.
 #
-# In a new Debian 12 root (debootstrap, minbase) in build/archive-check/root, with
-# `git archive HEAD` unpacked in /root/dosat and no git, it runs `bash tools/test.sh`:
-# tools/install-deps.sh, its first step, once with the network, then the whole command in
-# a network namespace of its own, whose X servers and wine sessions see no others. Then a
-# clone of the same commit, in /root/clone, makes its release there (installing git, as a
-# checkout needs it), and the two releases, and this checkout's, are compared: BUILDINFO,
-# then SHA256SUMS.
+# In a new root (debootstrap, minbase) in build/archive-check/SUITE..., with `git archive HEAD`
+# unpacked in /root/dosat and no git:
+#   1. `bash tools/start.sh`, with the network and no display: what it installs (packages,
+#      download), and the seconds until the calculation window is on its virtual X server,
+#      seen from here; the window is then closed.
+#   2. `bash tools/test.sh`: tools/install-deps.sh, its first step, once with the network,
+#      then the whole command in a network namespace of its own, whose X servers and wine
+#      sessions see no others.
+# Then a clone of the same commit, in /root/clone, makes its release there (installing
+# git, as a checkout needs it), and the two releases, and this checkout's, are compared:
+# BUILDINFO, then SHA256SUMS.
 #
-#   tools/archive-check.sh [--lists-from-here] [MIRROR]
+#   tools/archive-check.sh [--suite bookworm|trixie] [--upgrade] [--mid-sync]
+#                          [--lists-from-here] [MIRROR]
 #
-# MIRROR is Debian's, http://deb.debian.org/debian unless given. With --lists-from-here the
-# root leaves out apt-get update and takes this machine's package lists instead: the
-# versions apt here would install, and a way past a mirror caught between two states
-# ("File has unexpected size ... Mirror sync in progress?").
+# --suite: the Debian release, bookworm (12, the default) or trixie (13).
+# --upgrade: the root is updated (apt-get upgrade) first, as a machine kept up to date is.
+# --mid-sync: the root's security suite has no i386 list, as when a mirror caught mid-sync
+#   serves one that does not match its Release file; implies --upgrade, so that its amd64
+#   libraries are the security suite's.
+# --lists-from-here: the root leaves out apt-get update and takes this machine's package
+#   lists instead (same suite only): the versions apt here would install.
+# MIRROR is Debian's, http://deb.debian.org/debian unless given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-lists_from_here=
-[[ ${1:-} != --lists-from-here ]] || { lists_from_here=yes; shift; }
+suite=bookworm lists_from_here= upgrade= mid_sync=
+while (($#)); do
+  case $1 in
+    --suite) suite=${2:-}; shift 2 ;;
+    --upgrade) upgrade=yes; shift ;;
+    --mid-sync) mid_sync=yes upgrade=yes; shift ;;
+    --lists-from-here) lists_from_here=yes; shift ;;
+    -*) echo "archive-check.sh: unknown option $1" >&2; exit 2 ;;
+    *) break ;;
+  esac
+done
+case $suite in
+  bookworm | trixie) ;;
+  *) echo "archive-check.sh: --suite is bookworm (Debian 12) or trixie (Debian 13), not '$suite'" >&2; exit 2 ;;
+esac
 mirror=${1:-http://deb.debian.org/debian}
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh program display tests
 git() { command git -c safe.directory="$(pwd)" "$@"; }
 commit=$(git rev-parse HEAD)
 [[ -z $(git status --porcelain) ]] ||
   echo "archive-check.sh: the checkout has changes: the archive and the clone are of $commit alone" >&2
 
 check=$(pwd)/build/archive-check
-root=$check/root
+root=$check/$suite${upgrade:+-upgraded}${mid_sync:+-mid-sync}
 # The mounts below are made in a mount namespace of their own and end with it; a root
 # that still holds one is not removed.
 if [[ -d $root ]]; then
@@ -38,17 +61,20 @@ if [[ -d $root ]]; then
   rm -rf --one-file-system "$root"
 fi
 mkdir -p "$check"
-log=$check/log
+log=$root.log
 : >"$log"
 step() { echo "---- $*" | tee -a "$log"; }
 
-step "debootstrap --variant=minbase bookworm $root $mirror"
-debootstrap --variant=minbase bookworm "$root" "$mirror" >>"$log" 2>&1
-# The package sources a Debian 12 installation has.
+step "debootstrap --variant=minbase $suite $root $mirror"
+debootstrap --variant=minbase "$suite" "$root" "$mirror" >>"$log" 2>&1
+# The package sources a Debian installation has; with --mid-sync, none of the security
+# suite's for i386.
+security_arch=
+[[ -z $mid_sync ]] || security_arch='[arch=amd64] '
 cat >"$root/etc/apt/sources.list" <<EOF
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
+deb $mirror $suite main
+deb $mirror $suite-updates main
+deb ${security_arch}http://deb.debian.org/debian-security $suite-security main
 EOF
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
@@ -82,6 +108,41 @@ if [[ -n $lists_from_here ]]; then
   chmod 755 "$root/usr/local/sbin/apt-get"
   step "in the root: this machine's package lists, and apt-get update left out"
 fi
+if [[ -n $upgrade ]]; then
+  step "in the root: apt-get update and apt-get upgrade"
+  in_root "apt-get update -qq || true; DEBIAN_FRONTEND=noninteractive apt-get upgrade -y -qq" >>"$log" 2>&1
+fi
+
+# What is installed and downloaded, counted before and after a step.
+counts() {
+  dpkg-query -W -f='${db:Status-Abbrev}\n' --admindir="$root/var/lib/dpkg" | grep -c '^ii'
+  find "$root/var/cache/apt/archives" -name '*.deb' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }'
+}
+mapfile -t before < <(counts)
+step "in the root, no display: bash tools/start.sh in /root/dosat"
+start=$(date +%s)
+in_root "$no_git; cd /root/dosat && bash tools/start.sh" >>"$log" 2>&1 &
+starter=$!
+# The calculation window on the root's virtual X server (xvfb-run's, whose cookie is in the
+# root's /tmp; the root shares this machine's network namespace, where X's abstract
+# sockets are).
+up=
+while kill -0 "$starter" 2>/dev/null && [[ -z $up ]]; do
+  for auth in "$root"/tmp/xvfb-run.*/Xauthority; do
+    [[ -e $auth ]] || continue
+    for display in $(pgrep -a Xvfb | grep -o "Xvfb :[0-9]* .*${auth#"$root"}" | cut -d' ' -f2); do
+      XAUTHORITY=$auth xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '("dosat" ' &&
+        up=$(($(date +%s) - start))
+    done
+  done
+  sleep 0.5
+done
+mapfile -t after < <(counts)
+pkill -f '^build/app/ui/dosat' || true
+wait "$starter" || true
+[[ -n $up ]] || { tail -50 "$log" >&2; step "bash tools/start.sh: no calculation window"; exit 1; }
+step "bash tools/start.sh: the window up after $up seconds; $((after[0] - before[0])) packages installed, $(((after[1] - before[1]) / 1000000)) MB downloaded"
+
 step "in the root: no git; bash tools/install-deps.sh in /root/dosat"
 in_root "$no_git; cd /root/dosat && bash tools/install-deps.sh" >>"$log" 2>&1
 step "in the root, its own network: no git; bash tools/test.sh in /root/dosat"
@@ -89,6 +150,7 @@ start=$(date +%s)
 status=0
 in_root --net "$no_git; cd /root/dosat && bash tools/test.sh && $no_git" >>"$log" 2>&1 || status=$?
 step "bash tools/test.sh: exit status $status, $(($(date +%s) - start)) seconds"
+grep -E "tests passed|^[0-9]+ passed" "$log" | tail -4 | sed "s/^/  /" || true
 ((status == 0)) || { tail -50 "$log" >&2; exit 1; }
 
 step "in the root: bash tools/release.sh in /root/clone"

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh program windows
 for dir in build/win32 build/win; do
   bash tools/cross-build.sh "$dir" --target dosat
 done

@@ -25,7 +25,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh program windows web release
 source release/buildinfo.sh
 
 if ! release_source .; then
@@ -151,14 +151,17 @@ cp "$build/deb/dosat_${version}_amd64.deb" dist/
 # msitools' wixl and the Python that finishes the MSI, the compression libraries; the
 # signing tool when signing. The web edition's compiler is Emscripten, which runs clang,
 # wasm-ld, binaryen's optimiser and node with its acorn; its page is put together by Python.
+# The versioned ones (Python's, the LLVM that Emscripten runs) are found by the files used,
+# as each Debian release has its own.
 tools=(cmake cmake-data libarchive13 qt6-base-dev-tools dpkg dpkg-dev libdpkg-perl zip gzip
-  wixl wixl-data libmsi0 libgcab-1.0-0 libgsf-1-114 python3.11-minimal python3-olefile
+  wixl wixl-data libmsi0 libgcab-1.0-0 libgsf-1-114 python3-olefile
   zlib1g libzstd1
-  emscripten clang-14 libclang-cpp14 libllvm14 lld-14 binaryen nodejs node-acorn)
+  emscripten binaryen nodejs node-acorn)
 [[ -z $signing ]] || tools+=(osslsigncode libssl3)
 built=$(build_packages "$build/win32" "$build/win64" "$build/linux" "$build/web")
+used=$(web_tool_files | packages_of_files | sort -u)
 # shellcheck disable=SC2086 # one package name a line
-write_buildinfo "$version" "$SOURCE_DATE_EPOCH" "${tools[@]}" $built >dist/BUILDINFO
+write_buildinfo "$version" "$SOURCE_DATE_EPOCH" "${tools[@]}" $built $used >dist/BUILDINFO
 
 (cd dist && sha256sum -- "$name-windows-x86.zip" "$name-windows-x64.zip" "$name-x86.msi" \
   "dosat_${version}_amd64.deb" "$name-web.zip" BUILDINFO >SHA256SUMS)

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the calculator and starts it.
+# Installs what the calculator needs and this machine lacks (nothing of the tests), builds
+# the calculator alone and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/install-deps.sh
-cmake -S . -B build/app -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOSAT_BENCH=OFF
+groups=(program)
+[[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]] || groups+=(display)
+bash tools/install-deps.sh "${groups[@]}"
+cmake -S . -B build/app -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOSAT_TESTS=OFF -DDOSAT_BENCH=OFF
 cmake --build build/app --target dosat
 
 if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

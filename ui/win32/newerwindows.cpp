@@ -5,8 +5,9 @@
 namespace dosat::win32 {
 namespace {
 
-// The headers are those of Windows XP (_WIN32_WINNT 0x0501), so that nothing
-// newer is called by accident: what is needed of later ones is spelt here.
+// The headers are those of Windows XP (_WIN32_WINNT 0x0501), or Vista's where the C++
+// library needs them (ui/win32/CMakeLists.txt), so that nothing newer is called by
+// accident: what is needed of later ones is spelt here.
 using DpiContext = HANDLE;
 const DpiContext kPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<INT_PTR>(-4));
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
