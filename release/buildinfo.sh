@@ -149,10 +149,11 @@ build_packages() {
     for file in "$dir"/CMakeFiles/*/CMakeRCCompiler.cmake; do
       [[ ! -f $file ]] || sed -n 's/^set(CMAKE_RC_COMPILER "\(.*\)")$/\1/p' "$file"
     done
-    for program in cc1plus collect2 as ld; do "$compiler" -print-prog-name="$program"; done
+    # (Emscripten's em++ answers neither question; web_tool_files names what it runs.)
+    for program in cc1plus collect2 as ld; do "$compiler" -print-prog-name="$program" 2>/dev/null; done
     for file in libstdc++.a libstdc++.so libgcc.a libgcc_eh.a crtbegin.o crt1.o crt2.o libc.so \
       libkernel32.a libwinpthread.a; do
-      "$compiler" -print-file-name="$file"
+      "$compiler" -print-file-name="$file" 2>/dev/null
     done
     # Every header the build included that is not the project's own.
     ninja -C "$dir" -t deps | awk -v own="$(pwd)/" '$1 ~ /^\// && index($1, own) != 1 { print $1 }'
@@ -178,6 +179,15 @@ web_tool_files() {
     [[ -e $file ]] || { echo "web_tool_files: Emscripten's $file is missing" >&2; return 1; }
     readlink -f "$file"
     ldd "$file" | awk '$2 == "=>" && $3 ~ /\/lib(LLVM|clang-cpp)/ { print $3 }'
+  done
+}
+
+# The archive, compression and Windows Installer libraries that the commands named load.
+tool_libraries() {
+  local command
+  for command; do
+    command=$(command -v "$command") || { echo "tool_libraries: no $command" >&2; return 1; }
+    ldd "$command" | awk '$2 == "=>" && $3 ~ /\/lib(archive|z|zstd|msi|msi-1\.0|gcab-1\.0|gsf-1)\.so/ { print $3 }'
   done
 }
 

@@ -151,15 +151,20 @@ cp "$build/deb/dosat_${version}_amd64.deb" dist/
 # msitools' wixl and the Python that finishes the MSI, the compression libraries; the
 # signing tool when signing. The web edition's compiler is Emscripten, which runs clang,
 # wasm-ld, binaryen's optimiser and node with its acorn; its page is put together by Python.
-# The versioned ones (Python's, the LLVM that Emscripten runs) are found by the files used,
-# as each Debian release has its own.
-tools=(cmake cmake-data libarchive13 qt6-base-dev-tools dpkg dpkg-dev libdpkg-perl zip gzip
-  wixl wixl-data libmsi0 libgcab-1.0-0 libgsf-1-114 python3-olefile
-  zlib1g libzstd1
-  emscripten binaryen nodejs node-acorn)
-[[ -z $signing ]] || tools+=(osslsigncode libssl3)
+# The libraries among them (the archive and compression libraries CMake and CPack use,
+# msitools'), Python and the LLVM that Emscripten runs are found by the files used: each
+# Debian release names their packages its own way (libarchive13 or libarchive13t64,
+# libmsi0 or libmsi-1.0-0, clang-14 or clang-19).
+tools=(cmake cmake-data qt6-base-dev-tools dpkg dpkg-dev libdpkg-perl zip gzip
+  wixl wixl-data python3-olefile emscripten binaryen nodejs node-acorn)
+[[ -z $signing ]] || tools+=(osslsigncode)
 built=$(build_packages "$build/win32" "$build/win64" "$build/linux" "$build/web")
-used=$(web_tool_files | packages_of_files | sort -u)
+used=$({
+  tool_libraries cmake cpack wixl
+  web_tool_files
+  # OpenSSL's library, which signs (libssl3, or libssl3t64 on Debian 13)
+  [[ -z $signing ]] || ldd "$(command -v osslsigncode)" | awk '$3 ~ /\/libssl\.so/ { print $3 }'
+} | packages_of_files | sort -u)
 # shellcheck disable=SC2086 # one package name a line
 write_buildinfo "$version" "$SOURCE_DATE_EPOCH" "${tools[@]}" $built $used >dist/BUILDINFO
 
