@@ -105,7 +105,11 @@ svg=$work/root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg
 
 # ---- the metadata software centres read ----
 metainfo=$work/root/usr/share/metainfo/org.example.dosat.metainfo.xml
-if ! appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1; then
+# No error and no warning, but the one for a homepage, which AppStream 1.0 (Debian 13)
+# asks for and the program has none to name.
+appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1 || true
+if grep -E '^[EW]: ' "$work/appstream.log" | grep -v ': url-homepage-missing$' >&2 ||
+  ! grep -Eq '^(✔ )?Validation was successful|^\? Validation failed: warnings: 1(,|$)' "$work/appstream.log"; then
   cat "$work/appstream.log" >&2
   fail "the AppStream metadata does not validate"
 fi

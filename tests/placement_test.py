@@ -181,7 +181,7 @@ def verify_native(dosat, runtime, *arguments, **environment):
     try:
         def toplevel():
             with open(desktop_session.program_log, errors="replace") as log:
-                return re.search(r"xdg_toplevel@\d+\.set_title\(.*JISK0102", log.read())
+                return re.search(r"xdg_toplevel[@#]\d+\.set_title\(.*JISK0102", log.read())
 
         wait_for("Wayland window", toplevel)
         time.sleep(0.5)

@@ -45,12 +45,13 @@ for arch in x86 x64; do
   mkdir -p "$work/$arch"
   unzip -q "$zip" -d "$work/$arch"
   folder=$work/$arch/$name
-  # The exe of the zip's processor.
+  # The exe of the zip's processor, a GUI program (file 5.44 says "PE32 executable (GUI)
+  # Intel 80386", 5.46 "PE32 executable for MS Windows 5.01 (GUI), Intel i386").
   case $arch in
-    x86) format='PE32 executable (GUI) Intel 80386' ;;
-    x64) format='PE32+ executable (GUI) x86-64' ;;
+    x86) format='^PE32 executable .*\(GUI\),? Intel (80386|i386)' ;;
+    x64) format='^PE32\+ executable .*\(GUI\),? x86-64' ;;
   esac
-  [[ $(file -b "$folder/dosat.exe") == "$format"* ]] || fail "$arch zip: dosat.exe is $(file -b "$folder/dosat.exe")"
+  file -b "$folder/dosat.exe" | grep -Eq "$format" || fail "$arch zip: dosat.exe is $(file -b "$folder/dosat.exe")"
 
   # The guide as Notepad reads it on Windows 7 and 11: UTF-8 with a byte-order mark, CRLF.
   readme=$folder/readme.txt
@@ -102,7 +103,7 @@ while read -r package listed; do
     awk -v arch="$arch" '$1 == arch || $1 == "all" { print $2 }') || true
   [[ $listed == "$installed" ]] || fail "BUILDINFO: $package $listed, dpkg: '$installed'"
 done <"$work/listed"
-for package in 'g\+\+-mingw-w64-i686-[a-z0-9]+' 'g\+\+-mingw-w64-x86-64-[a-z0-9]+' 'g\+\+-[0-9]+' \
+for package in 'g\+\+-mingw-w64-i686-[a-z0-9]+' 'g\+\+-mingw-w64-x86-64-[a-z0-9]+' 'g\+\+-[0-9]+(-x86-64-linux-gnu)?' \
   binutils-mingw-w64-i686 binutils-x86-64-linux-gnu mingw-w64-i686-dev qt6-base-dev libqt6widgets6 \
   cmake dpkg-dev zip wixl emscripten 'clang-[0-9]+' 'lld-[0-9]+' binaryen nodejs 'python3\.[0-9]+-minimal'; do
   grep -Eq "^$package " "$work/listed" || fail "BUILDINFO lists no $package"

@@ -95,6 +95,13 @@ class FormWidget : public QWidget {
     }
     QWidget::changeEvent(event);
   }
+  // A style or platform theme may give a kind of control a palette of its own when it is
+  // polished, just before the window is first shown (Qt 6.8's GTK theme gives line
+  // edits another base than the window's): the controls' backgrounds are read again then.
+  void showEvent(QShowEvent* event) override {
+    if (paletteChanged_) paletteChanged_();
+    QWidget::showEvent(event);
+  }
 
  private:
   void watch(QScreen* screen) {
