@@ -119,8 +119,10 @@ file(READ "${FUNCTIONS}" listed)
 string(REGEX REPLACE "[ \t]+" " " listed "\n${listed}")
 string(TOUPPER "${listed}" listed_upper)
 
-# Each DLL's block runs from its "DLL Name:" line to the next empty line; a function
-# imported by name is a row "<tab>vma<tab> hint  name", by ordinal "... ordinal  <none>".
+# Each DLL's block runs from its "DLL Name:" line to the next empty line. A function
+# imported by name is a row "<tab>vma<tab> hint  name" (binutils 2.40, Debian 12) or
+# "<tab>vma  <none>  hint  name" (2.44, Debian 13), by ordinal one that ends "ordinal  <none>"
+# or "ordinal  hint  <none>".
 set(too_new)
 set(unlisted)
 set(functions 0)
@@ -133,15 +135,17 @@ while(at GREATER -1)
   string(REGEX MATCH "^\tDLL Name: ([^\r\n]+)" _ "${block}")
   string(REGEX REPLACE "\\.[dD][lL][lL]$" "" dll "${CMAKE_MATCH_1}")
   string(TOUPPER "${dll}" dll)
-  string(REGEX MATCHALL "\n\t[0-9a-fA-F]+\t +[0-9]+ +[^\r\n]+" rows "${block}")
+  string(REGEX MATCHALL "\n\t[0-9a-fA-F]+[\t ]+[^\r\n]+" rows "${block}")
   if(NOT rows)
     message(FATAL_ERROR "no imported function of ${dll} read from objdump's table:\n${block}")
   endif()
   foreach(row IN LISTS rows)
-    string(REGEX MATCH "\t +([0-9]+) +([^\r\n]+)$" _ "${row}")
-    set(function "${CMAKE_MATCH_2}")
+    string(REGEX MATCHALL "[^\t\n ]+" fields "${row}")
+    list(POP_FRONT fields)  # the vma
+    list(GET fields -1 function)
     if(function STREQUAL "<none>")
-      set(function "#${CMAKE_MATCH_1}")  # by ordinal: no name to look up
+      list(GET fields 0 ordinal)
+      set(function "#${ordinal}")  # by ordinal: no name to look up
     endif()
     math(EXPR functions "${functions} + 1")
 
