@@ -60,6 +60,10 @@ def work_area():
 
 def window_of(title):
     found = run("xdotool", "search", "--onlyvisible", "--name", title).split()
+    # mutter 48 on X11 draws the frames in a client of its own, whose windows carry the
+    # title too.
+    frames = set(run("xdotool", "search", "--class", "^mutter-x11-frames$").split())
+    found = [window for window in found if window not in frames]
     return int(found[0]) if found else None
 
 

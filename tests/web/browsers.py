@@ -3,6 +3,7 @@ chromium-driver) and WebKit (WebKitWebDriver on an Xvfb of its own), both throug
 Selenium, the page from the release's zip or a folder, and the page's controls by the
 names the windows are designed with ("ZEPALT-Text1")."""
 import contextlib
+import inspect
 import os
 import pathlib
 import subprocess
@@ -12,6 +13,7 @@ import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
+from selenium.webdriver.webkitgtk.service import Service as WebKitService
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -83,7 +85,11 @@ def webkit():
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
         options.add_argument("--automation")
-        driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
+        # selenium 4.24 (Debian 13) takes the driver as a service; 4.8 (Debian 12) its path.
+        if "service" in inspect.signature(webdriver.WebKitGTK).parameters:
+            driver = webdriver.WebKitGTK(service=WebKitService("/usr/bin/WebKitWebDriver"), options=options)
+        else:
+            driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
         yield driver
     finally:
         if driver:

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -61,8 +63,20 @@ class FormWidget : public QWidget {
   }
   bool closing() const { return closing_; }
 
+  /// The client area's size as laid out, device-independent pixels.
+  void layOut(QSize size) {
+    laidOut_ = size;
+    insisted_ = false;
+    resize(size);
+  }
+  QSize laidOut() const { return laidOut_; }
+
   /// Tells the form when the window goes to another screen, or its screen's size, work
   /// area or resolution changes: once for a burst of them, after Qt has handled them.
+  /// Also when the window manager's frame turns out other than it said before the window
+  /// was shown, or the manager makes the window smaller than laid out: mutter 48 answers
+  /// a frame of nothing, frames the window with a title bar, and then cuts the client
+  /// area short to keep the frame in the work area.
   void watchScreens() {
     QWindow* window = windowHandle();
     QObject::connect(window, &QWindow::screenChanged, this, [this](QScreen* screen) {
@@ -102,6 +116,14 @@ class FormWidget : public QWidget {
     if (paletteChanged_) paletteChanged_();
     QWidget::showEvent(event);
   }
+  void moveEvent(QMoveEvent* event) override {
+    QWidget::moveEvent(event);
+    if (event->spontaneous()) frameMayHaveChanged();
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    if (event->spontaneous()) frameMayHaveChanged();
+  }
 
  private:
   void watch(QScreen* screen) {
@@ -113,6 +135,14 @@ class FormWidget : public QWidget {
                           QObject::connect(screen, &QScreen::availableGeometryChanged, this, changed),
                           QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, this, changed)};
   }
+  void frameMayHaveChanged() {
+    const QRect outer = frameGeometry(), client = geometry();
+    const QMargins frame(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                         outer.bottom() - client.bottom());
+    if (frame == frameSeen_ && size() == laidOut_) return;
+    frameSeen_ = frame;
+    if (isVisible()) screenChanged();
+  }
   void screenChanged() {
     if (refitting_) return;
     refitting_ = true;
@@ -121,6 +151,12 @@ class FormWidget : public QWidget {
         [this] {
           refitting_ = false;
           if (events_) events_->ScreenChanged();
+          // A size the window manager chose (openbox may map the window at the size it
+          // had before it was laid out) is asked back once, not fought over.
+          if (isVisible() && size() != laidOut_ && !insisted_) {
+            insisted_ = true;
+            resize(laidOut_);
+          }
         },
         Qt::QueuedConnection);
   }
@@ -131,6 +167,9 @@ class FormWidget : public QWidget {
   bool closing_ = false;
   bool refitting_ = false;
   std::vector<QMetaObject::Connection> screenConnections_;
+  QSize laidOut_;
+  bool insisted_ = false;
+  QMargins frameSeen_;
 };
 
 class QtWindow final : public NativeWindow {
@@ -147,12 +186,16 @@ class QtWindow final : public NativeWindow {
   }
   float OuterLeft() const override { return twips::fromPixels(outerCorner().x()); }
   float OuterTop() const override { return twips::fromPixels(outerCorner().y()); }
-  float OuterWidth() const override { return twips::fromPixels(widget_->frameGeometry().width()); }
-  float OuterHeight() const override {
-    return twips::fromPixels(widget_->frameGeometry().height());
+  // The client area as laid out, whatever the window manager has made of it, and the
+  // frame Qt knows round it.
+  float OuterWidth() const override {
+    return twips::fromPixels(widget_->laidOut().width() + widget_->frameGeometry().width() - widget_->width());
   }
-  float ClientWidth() const override { return twips::fromPixels(widget_->width()); }
-  float ClientHeight() const override { return twips::fromPixels(widget_->height()); }
+  float OuterHeight() const override {
+    return twips::fromPixels(widget_->laidOut().height() + widget_->frameGeometry().height() - widget_->height());
+  }
+  float ClientWidth() const override { return twips::fromPixels(widget_->laidOut().width()); }
+  float ClientHeight() const override { return twips::fromPixels(widget_->laidOut().height()); }
   placement::Margins FrameMargins() const override;
   void SetScale(float scale) override;
 
@@ -188,7 +231,7 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
     : design_(design), widget_(new FormWidget(events)) {
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
-  widget_->resize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight));
+  widget_->layOut(QSize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight)));
   if (design.background != design::kDefaultColour) {
     QPalette palette = widget_->palette();
     palette.setColor(QPalette::Window, FromBgr(design.background));
@@ -241,7 +284,7 @@ placement::Margins QtWindow::FrameMargins() const {
 // Controls and fonts as designed at 1; at any other scale each font at that many times
 // its size, so that the texts keep to their controls.
 void QtWindow::SetScale(float scale) {
-  widget_->resize(twips::toPixels(design_.clientWidth * scale), twips::toPixels(design_.clientHeight * scale));
+  widget_->layOut(QSize(twips::toPixels(design_.clientWidth * scale), twips::toPixels(design_.clientHeight * scale)));
   const auto& rows = design_.controls;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     QWidget* control = controls_[i];
@@ -269,7 +312,7 @@ void QtWindow::SetScale(float scale) {
 // window again; where it was left in place, nothing is sent. The client area and not
 // the frame, whose size Qt may not have read yet when the window is first hidden.
 void QtWindow::Show() {
-  if (hiddenAt_) widget_->setGeometry(QRect(*hiddenAt_, widget_->size()));
+  if (hiddenAt_) widget_->setGeometry(QRect(*hiddenAt_, widget_->laidOut()));
   hiddenAt_.reset();
   widget_->show();
 }

@@ -6,7 +6,7 @@ mergeInto(LibraryManager.library, {
   $dosatPage: {
     // By handle: {panel, client, controls: [], focus} while the window exists, else null.
     windows: [],
-    text: '',  // the text dosat_control_text_size measured, for dosat_control_text_copy
+    text: new Uint8Array(0),  // the UTF-8 of the text dosat_control_text_size read, for dosat_control_text_copy
     string: function(pointer, length) { return UTF8ToString(pointer, length); },
     control: function(w, c) { return dosatPage.windows[w].controls[c]; },
   },
@@ -104,12 +104,19 @@ mergeInto(LibraryManager.library, {
   dosat_control_text_size__deps: ['$dosatPage'],
   dosat_control_text_size: function(w, c) {
     var element = dosatPage.control(w, c);
-    dosatPage.text = element.tagName === 'INPUT' ? element.value : element.textContent;
-    return lengthBytesUTF8(dosatPage.text);
+    // Encoded here: Emscripten's own string helpers are not in every release's runtime.
+    dosatPage.text = new TextEncoder().encode(element.tagName === 'INPUT' ? element.value : element.textContent);
+    return dosatPage.text.length;
   },
 
+  // The text as UTF-8, `size` bytes at most, the last a NUL.
   dosat_control_text_copy__deps: ['$dosatPage'],
-  dosat_control_text_copy: function(buffer, size) { stringToUTF8(dosatPage.text, buffer, size); },
+  dosat_control_text_copy: function(buffer, size) {
+    if (size <= 0) return;
+    var bytes = dosatPage.text.subarray(0, size - 1);
+    HEAPU8.set(bytes, buffer);
+    HEAPU8[buffer + bytes.length] = 0;
+  },
 
   dosat_control_set_text__deps: ['$dosatPage'],
   dosat_control_set_text: function(w, c, text, length) {
