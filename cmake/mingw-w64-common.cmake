@@ -9,11 +9,6 @@ set(CMAKE_C_COMPILER ${dosat_mingw_triple}-gcc-win32)
 set(CMAKE_CXX_COMPILER ${dosat_mingw_triple}-g++-win32)
 set(CMAKE_RC_COMPILER ${dosat_mingw_triple}-windres)
 
-# One thread also means function-local statics need no lock. GCC 14's libstdc++ guards them
-# with Vista's condition variables (InitializeConditionVariable and the rest), which would
-# stop the 32-bit exe from starting on Windows XP.
-set(CMAKE_CXX_FLAGS_INIT -fno-threadsafe-statics)
-
 # Libraries and headers come from the MinGW sysroot only; programs from the build machine.
 set(CMAKE_FIND_ROOT_PATH /usr/${dosat_mingw_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
