@@ -94,4 +94,22 @@ TEST(Contrast, TextColourByPalette) {
   EXPECT_EQ(TextColour(dosat::design::kDefaultColour, dark, systemText, Palette::Other), systemText);
 }
 
+// A window's own background and the table's ink and paper: as designed (white, black on
+// white) on every palette the platform does not report as high contrast, the theme's
+// field colours on one it does.
+TEST(Contrast, WindowBackgroundAndTableColoursByPalette) {
+  const std::uint32_t face = Bgr(0x20, 0x20, 0x20), field = Bgr(0, 0, 0), fieldText = Bgr(0xFF, 0xFF, 0);
+  const std::uint32_t white = 0xFFFFFF;
+  for (const Palette palette : {Palette::Designed, Palette::Other, Palette::HighContrast}) {
+    const bool high = palette == Palette::HighContrast;
+    EXPECT_EQ(dosat::contrast::WindowBackground(white, face, field, palette), high ? field : white);
+    EXPECT_EQ(dosat::contrast::WindowBackground(dosat::design::kDefaultColour, face, field, palette), face);
+    const dosat::contrast::Desktop desktop{face, fieldText, field, fieldText, palette};
+    const dosat::contrast::TableColours table = dosat::contrast::TableColoursOn(desktop);
+    const dosat::contrast::TableColours expected = high ? dosat::contrast::TableColours{fieldText, field}
+                                                        : dosat::contrast::TableColours{0, white};
+    EXPECT_EQ(table, expected);
+  }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Every text of both windows against its background, measured in the X server's own
 // pixels on an Xvfb, under the desktop theme CTest starts it with (a dark GTK theme,
-// the high-contrast Adwaita styles): each must reach WCAG 2's 4.5:1.
+// the high-contrast Adwaita styles): each must reach WCAG 2's 4.5:1. The table is drawn in
+// the theme's field colours in high contrast, black on white otherwise.
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
@@ -22,6 +23,9 @@
 #include "zepalt.h"
 
 namespace {
+
+/// Whether CTest starts the test under a high-contrast style.
+bool HighContrast() { return qEnvironmentVariable("QT_STYLE_OVERRIDE").contains("HighContrast"); }
 
 /// A text's colour and its background as the screen shows them.
 struct Measured {
@@ -108,6 +112,7 @@ class DesktopContrastTest : public QObject {
   void cleanupTestCase() { program_.reset(); }
   void texts_data();
   void texts();
+  void tableColours();
 
  private:
   /// Makes `window` the active one and reads the screen once it shows; null if it
@@ -131,8 +136,9 @@ QImage DesktopContrastTest::showAndRead(QWidget* window) {
 
 void DesktopContrastTest::initTestCase() {
   QCOMPARE(QGuiApplication::platformName(), QString("xcb"));
-  QVERIFY2(dosat::ApplicationPaletteKind() == dosat::contrast::Palette::Other,
-           "the desktop theme did not take: this is Qt's default palette");
+  QVERIFY2(dosat::ApplicationPaletteKind() == (HighContrast() ? dosat::contrast::Palette::HighContrast
+                                                                : dosat::contrast::Palette::Other),
+           "the desktop theme did not take, or was taken for another");
   dosat::ConfigureApplication();
   program_ = std::make_unique<dosat::Program>(platform_, [](int) {});
   program_->Start();
@@ -175,6 +181,25 @@ void DesktopContrastTest::texts() {
                               .arg(m.ratio, 0, 'f', 2);
   qInfo("%s", qPrintable(figures));
   QVERIFY2(m.ratio >= dosat::contrast::kMinimum, qPrintable(figures));
+}
+
+// Inside the picture box the commonest colour is the paper, and the rules are solid ink.
+void DesktopContrastTest::tableColours() {
+  QWidget* table = WindowOf(program_->tableWindow());
+  auto* picture = table->findChild<QFrame*>("Picture1");
+  QVERIFY(picture);
+  const QRect inside(picture->mapToGlobal(picture->contentsRect().topLeft()), picture->contentsRect().size());
+  QHash<QRgb, int> counts;
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x) ++counts[tableScreen_.pixel(x, y) & 0xFFFFFF];
+  }
+  const QRgb paper = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                      [](auto a, auto b) { return a.second < b.second; })->first;
+  const QPalette desktop = QApplication::palette();
+  const QRgb wantPaper = HighContrast() ? desktop.color(QPalette::Base).rgb() & 0xFFFFFF : 0xFFFFFF;
+  const QRgb wantInk = HighContrast() ? desktop.color(QPalette::Text).rgb() & 0xFFFFFF : 0x000000;
+  QCOMPARE(QColor(paper).name(), QColor(wantPaper).name());
+  QVERIFY2(counts.value(wantInk) > 1000, qPrintable(QColor(wantInk).name() + " is not the table's ink"));
 }
 
 QTEST_MAIN(DesktopContrastTest)

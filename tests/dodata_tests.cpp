@@ -259,7 +259,7 @@ void DODataTest::drawingForARatioIsMadeOnceAndKept() {
   picture.fill(Qt::red);
   box.setPicture(picture);
   int draws = 0;
-  box.setPictureForRatio([&](qreal ratio) {
+  box.setPictureForRatio([&](qreal ratio, QColor, QColor) {
     ++draws;
     if (drawsNothing) return QImage();
     QImage drawn(Device(16, ratio), Device(16, ratio), QImage::Format_RGB32);

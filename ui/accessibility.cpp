@@ -20,14 +20,15 @@ std::vector<std::size_t> TabOrder(const design::Window& window) {
   return order;
 }
 
-Told WhatReadersAreTold(const design::Window& window, std::size_t row) {
+Told WhatReadersAreTold(const design::Window& window, std::size_t row,
+                        const std::vector<table::TableRow>* tableRows) {
   const design::Control& control = window.controls[row];
   Told told;
   // A screen reader names each box by the label beside it, and reads the range hint
   // under it as its description; the picture box is the table.
   if (control.kind == design::Kind::Picture) {
     told.name = table::kTitle;
-    told.description = table::Summary();
+    told.description = table::Description(tableRows);
     return told;
   }
   const auto label = [&](std::string_view name) -> std::optional<std::size_t> {
@@ -39,6 +40,11 @@ Told WhatReadersAreTold(const design::Window& window, std::size_t row) {
   if (told.labelledBy) told.name = window.controls[*told.labelledBy].text;
   if (told.describedBy) told.description = window.controls[*told.describedBy].text;
   return told;
+}
+
+std::string Announcement(const design::Window& window, std::size_t row, std::string_view value) {
+  const std::string name = WhatReadersAreTold(window, row).name;
+  return name.empty() ? std::string(value) : name + ' ' + std::string(value);
 }
 
 }  // namespace dosat::accessibility

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "design.h"
+#include "tablelayout.h"
 
 // How the keyboard and screen readers meet the windows' controls, decided once for every
 // platform: which controls take the focus and in what order Tab visits them, and what a
@@ -28,7 +29,13 @@ struct Told {
   std::string name, description;
 };
 
-/// What a screen reader is told of the control in row `row` of `window`.
-Told WhatReadersAreTold(const design::Window& window, std::size_t row);
+/// What a screen reader is told of the control in row `row` of `window`; the picture
+/// box's description holds the table's numbers where `tableRows` gives them.
+Told WhatReadersAreTold(const design::Window& window, std::size_t row,
+                        const std::vector<table::TableRow>* tableRows = nullptr);
+
+/// What a screen reader says when the value of the control in row `row` changes to
+/// `value`: the name it is told of the control, then the value.
+std::string Announcement(const design::Window& window, std::size_t row, std::string_view value);
 
 }  // namespace dosat::accessibility

@@ -111,4 +111,14 @@ std::uint32_t ControlTextColour(const design::Control& row, const Desktop& deskt
                     field ? desktop.fieldText : desktop.windowText, desktop.palette);
 }
 
+std::uint32_t WindowBackground(std::uint32_t designed, std::uint32_t face, std::uint32_t field, Palette palette) {
+  if (designed == design::kDefaultColour) return face;
+  return palette == Palette::HighContrast ? field : designed;
+}
+
+TableColours TableColoursOn(const Desktop& desktop) {
+  if (desktop.palette == Palette::HighContrast) return {desktop.fieldText, desktop.field};
+  return {};
+}
+
 }  // namespace dosat::contrast

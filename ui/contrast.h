@@ -53,4 +53,21 @@ struct Desktop {
 /// what it is drawn on, its own field for a text box and the window for any other control.
 std::uint32_t ControlTextColour(const design::Control& row, const Desktop& desktop);
 
+/// A window's client area: the desktop's `face` where the design gives no colour
+/// (design::kDefaultColour); the designed colour on any other palette but high contrast,
+/// where it takes the desktop's `field` colour, as the table's paper does.
+std::uint32_t WindowBackground(std::uint32_t designed, std::uint32_t face, std::uint32_t field, Palette palette);
+
+/// What the table picture is drawn in.
+struct TableColours {
+  std::uint32_t ink = 0x000000;
+  std::uint32_t paper = 0xFFFFFF;
+
+  bool operator==(const TableColours&) const = default;
+};
+
+/// The table's ink and paper: black on white, as the table is printed, on every palette
+/// but high contrast, which gives it the desktop's field text on the field colour.
+TableColours TableColoursOn(const Desktop& desktop);
+
 }  // namespace dosat::contrast

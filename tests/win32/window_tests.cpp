@@ -689,6 +689,23 @@ TEST(Processor, WithoutSse2TheProgramSaysSoAndDoesNotStart) {
   EXPECT_EQ(message.seen, 0);
 }
 
+// A DLL the program loads late comes from the system folder both ways: by the loader's
+// search of that folder alone, and by the full path where the loader may not know it.
+TEST(SystemLibraries, ComeFromTheSystemFolderEitherWay) {
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  for (const bool searchFlag : {true, false}) {
+    HMODULE module = dosat::win32::LoadSystemLibrary(L"shcore.dll", searchFlag);
+    ASSERT_NE(module, nullptr) << "search flag " << searchFlag;
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(module, path, MAX_PATH);
+    EXPECT_EQ(_wcsnicmp(path, system, length), 0) << "search flag " << searchFlag;
+    FreeLibrary(module);
+    EXPECT_EQ(dosat::win32::LoadSystemLibrary(L"no-such-library.dll", searchFlag), nullptr);
+  }
+}
+
 TEST_F(Win32Windows, TableAndBackKeepTextsAndPositions) {
   Type(Calc("Text1"), L"20");
   Type(Calc("Text2"), L"21000");

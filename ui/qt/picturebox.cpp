@@ -14,8 +14,17 @@ void PictureBox::setPicture(const QImage& picture) {
   update();
 }
 
-void PictureBox::setPictureForRatio(std::function<QImage(qreal ratio)> draw) {
+void PictureBox::setPictureForRatio(std::function<QImage(qreal ratio, QColor ink, QColor paper)> draw) {
   drawForRatio_ = std::move(draw);
+  drawn_ = QImage();
+  drawnRatio_ = 0;
+  update();
+}
+
+void PictureBox::setColours(QColor ink, QColor paper) {
+  if (ink == ink_ && paper == paper_) return;
+  ink_ = ink;
+  paper_ = paper;
   drawn_ = QImage();
   drawnRatio_ = 0;
   update();
@@ -31,6 +40,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter painter(this);
   painter.setClipRect(contentsRect());
+  painter.fillRect(contentsRect(), paper_);
   painter.drawImage(contentsRect().topLeft(), shownPicture(devicePixelRatioF()));
 }
 
@@ -38,9 +48,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 // and blocky at 2; at 1 the picture itself is exact.
 const QImage& PictureBox::shownPicture(qreal device) {
   const qreal ratio = device * scale_;
-  if (ratio == 1.0 || !drawForRatio_) return picture_;
+  const bool printed = ink_ == QColor(Qt::black) && paper_ == QColor(Qt::white);
+  if ((ratio == 1.0 && printed) || !drawForRatio_) return picture_;
   if (ratio != drawnRatio_ || device != drawnDevice_) {
-    drawn_ = drawForRatio_(ratio);
+    drawn_ = drawForRatio_(ratio, ink_, paper_);
     // Drawn for `ratio` device pixels per picture pixel, shown one to one on the device's.
     if (!drawn_.isNull()) drawn_.setDevicePixelRatio(device);
     drawnRatio_ = ratio;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFrame>
 #include <QImage>
 
@@ -16,11 +17,15 @@ class PictureBox : public QFrame {
   void setPicture(const QImage& picture);
   const QImage& picture() const { return picture_; }
 
-  /// At device pixel ratios other than 1, shows `draw(ratio)` instead of the picture: the
-  /// same drawing made for that ratio, in device pixels, with its devicePixelRatio set.
-  /// It is drawn on the first paint at a ratio and kept until the ratio changes; a null
-  /// image falls back to the picture.
-  void setPictureForRatio(std::function<QImage(qreal ratio)> draw);
+  /// At device pixel ratios other than 1, or in colours other than black on white, shows
+  /// `draw(ratio, ink, paper)` instead of the picture: the same drawing made for that
+  /// ratio, in device pixels, with its devicePixelRatio set. It is drawn on the first
+  /// paint at a ratio and kept until the ratio or the colours change; a null image falls
+  /// back to the picture.
+  void setPictureForRatio(std::function<QImage(qreal ratio, QColor ink, QColor paper)> draw);
+
+  /// The picture's ink and paper: black on white, as the picture itself is, by default.
+  void setColours(QColor ink, QColor paper);
 
   /// Shows the picture at `scale` times its own size, in a window made smaller to fit
   /// its screen: through the drawing for the device pixel ratio times `scale`, never
@@ -37,7 +42,8 @@ class PictureBox : public QFrame {
   const QImage& shownPicture(qreal device);
 
   QImage picture_;
-  std::function<QImage(qreal)> drawForRatio_;
+  std::function<QImage(qreal, QColor, QColor)> drawForRatio_;
+  QColor ink_ = Qt::black, paper_ = Qt::white;
   qreal scale_ = 1;
   QImage drawn_;           // drawForRatio_(drawnRatio_), for the device ratio drawnDevice_
   qreal drawnRatio_ = 0;   // 0: nothing drawn yet

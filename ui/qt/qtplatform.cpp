@@ -232,12 +232,8 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
   widget_->layOut(QSize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight)));
-  if (design.background != design::kDefaultColour) {
-    QPalette palette = widget_->palette();
-    palette.setColor(QPalette::Window, FromBgr(design.background));
-    widget_->setPalette(palette);
-    widget_->setAutoFillBackground(true);
-  }
+  // Its background, where the window has one of its own, comes with the text colours.
+  if (design.background != design::kDefaultColour) widget_->setAutoFillBackground(true);
 
   const auto& rows = design.controls;
   for (std::size_t i = 0; i < rows.size(); ++i) controls_.push_back(makeControl(rows[i], i, events));
@@ -369,9 +365,20 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
 
 void QtWindow::applyTextColours() {
   const contrast::Palette palette = ApplicationPaletteKind();
+  const QPalette desktop = QApplication::palette();
+  const contrast::Desktop colours{ToBgr(desktop.color(QPalette::Window)), ToBgr(desktop.color(QPalette::WindowText)),
+                                  ToBgr(desktop.color(QPalette::Base)), ToBgr(desktop.color(QPalette::Text)), palette};
+  if (design_.background != design::kDefaultColour) {
+    QPalette own = widget_->palette();
+    own.setColor(QPalette::Window,
+                 FromBgr(contrast::WindowBackground(design_.background, colours.window, colours.field, palette)));
+    widget_->setPalette(own);
+  }
+  const contrast::TableColours table = contrast::TableColoursOn(colours);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     const design::Control& row = design_.controls[i];
     if (row.colour != design::kDefaultColour) ApplyTextColour(*controls_[i], row, palette);
+    if (auto* picture = dynamic_cast<PictureBox*>(controls_[i])) picture->setColours(FromBgr(table.ink), FromBgr(table.paper));
   }
 }
 
@@ -409,9 +416,15 @@ void QtWindow::Focus(std::size_t control, bool selectAll) {
   if (auto* box = qobject_cast<QLineEdit*>(widget); box && selectAll) box->selectAll();
 }
 
+// The box's name and its new value, as an announcement where Qt has them (6.8 on); before,
+// the value change alone, which a screen reader reads with the name it knows.
 void QtWindow::AnnounceValue(std::size_t control) {
   QWidget* widget = controls_.at(control);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  QAccessibleAnnouncementEvent event(widget, FromUtf8(accessibility::Announcement(design_, control, Text(control))));
+#else
   QAccessibleValueChangeEvent event(widget, widget->property("text"));
+#endif
   QAccessible::updateAccessibility(&event);
 }
 

@@ -13,8 +13,9 @@ namespace dosat {
 QColor FromBgr(std::uint32_t bgr);
 std::uint32_t ToBgr(const QColor& colour);
 
-/// Designed while the application's palette is Qt's own default, the light one the
-/// program gets with no desktop theme; Other for any other.
+/// HighContrast under a high-contrast style or GTK theme; Designed while the
+/// application's palette is Qt's own default, the light one the program gets with no
+/// desktop theme; Other for any other.
 contrast::Palette ApplicationPaletteKind();
 
 /// Gives `control`, made for design row `row`, the text colour the contrast rule makes of

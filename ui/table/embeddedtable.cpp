@@ -46,11 +46,11 @@ const std::vector<TableRow>* embeddedRows() {
   return rows ? &*rows : nullptr;
 }
 
-QImage renderShownTable(qreal ratio) {
+QImage renderShownTable(qreal ratio, QColor ink, QColor paper) {
   const TableLayout* layout = embeddedLayout();
   if (!layout) return {};
   const TableLayout scaled = scaleLayout(*layout, ratio);
-  QImage image = renderLayout(scaled, tableFontFamily(), scaled.clip);
+  QImage image = renderLayout(scaled, tableFontFamily(), scaled.clip, ink, paper);
   image.setDevicePixelRatio(ratio);
   return image;
 }

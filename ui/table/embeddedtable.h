@@ -19,9 +19,9 @@ const TableLayout* embeddedLayout();
 const std::vector<TableRow>* embeddedRows();
 
 /// The part of the table the table window shows (the layout's clip), drawn for `ratio`
-/// device pixels per pixel: an image in device pixels with that devicePixelRatio, or a
-/// null image if the layout does not read.
-QImage renderShownTable(qreal ratio);
+/// device pixels per pixel in `ink` on `paper`: an image in device pixels with that
+/// devicePixelRatio, or a null image if the layout does not read.
+QImage renderShownTable(qreal ratio, QColor ink = Qt::black, QColor paper = Qt::white);
 
 /// The scale a widget shows the table at, as a qreal dynamic property of the widget; 1
 /// where it is not set. Assistive technology finds the cells there.

@@ -30,7 +30,7 @@ QString TableAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return widget()->accessibleName().isEmpty() ? QString::fromUtf8(kTitle) : widget()->accessibleName();
     case QAccessible::Description:
-      return QString::fromStdString(Summary());
+      return QString::fromStdString(Description(embeddedRows()));
     default:
       return QAccessibleWidget::text(t);
   }

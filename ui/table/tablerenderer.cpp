@@ -43,19 +43,20 @@ QFont tableFont(const QString& family, int pixelSize, int letterSpacing) {
   return font;
 }
 
-QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area) {
+QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area, QColor ink,
+                    QColor paper) {
   QImage image(area.width, area.height, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  image.fill(paper);
   QPainter painter(&image);
   painter.translate(-area.x, -area.y);
-  painter.setPen(Qt::black);
+  painter.setPen(ink);
   for (const TextRun& run : layout.texts) {
     const QFont font = tableFont(family, run.pixelSize, run.letterSpacing);
     const QString text = QString::fromStdString(run.text);
     painter.setFont(font);
     painter.drawText(QPoint(TextOrigin(run, QFontMetrics(font).horizontalAdvance(text)), run.baseline), text);
   }
-  for (const PixelRect& r : layout.rules) painter.fillRect(QRect(r.x, r.y, r.width, r.height), Qt::black);
+  for (const PixelRect& r : layout.rules) painter.fillRect(QRect(r.x, r.y, r.width, r.height), ink);
   return image;
 }
 

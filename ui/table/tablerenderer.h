@@ -2,6 +2,7 @@
 
 // Draws a table layout with Qt (QtGui only, so that the asset generator shares it).
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -22,9 +23,11 @@ QString tableFontFamily();
 /// `family` gives the nearest Japanese Gothic there is, with fallback fonts allowed.
 QFont tableFont(const QString& family, int pixelSize, int letterSpacing = 0);
 
-/// `area` of `layout`'s drawing, one image pixel per layout pixel, black on white, in the
-/// face `family` (see tableFont). With tableFontFamily() the area of the 1x layout
-/// is pixel for pixel what the table picture holds there.
-QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area);
+/// `area` of `layout`'s drawing, one image pixel per layout pixel, in `ink` on `paper`
+/// (black on white by default), in the face `family` (see tableFont). With
+/// tableFontFamily() the area of the 1x layout, black on white, is pixel for pixel what
+/// the table picture holds there.
+QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area,
+                    QColor ink = Qt::black, QColor paper = Qt::white);
 
 }  // namespace dosat::table

@@ -37,6 +37,10 @@ std::string_view ColumnMeaning(int column) {
   return column >= 0 && column < kColumnCount ? kColumnMeanings[column] : std::string_view();
 }
 
+std::string Description(const std::vector<TableRow>* rows) {
+  return rows ? Summary() + '\n' + ValuesByRow(*rows) : Summary();
+}
+
 std::string ValuesByRow(const std::vector<TableRow>& rows) {
   std::string text;
   for (const TableRow& row : rows) {

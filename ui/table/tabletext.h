@@ -24,6 +24,10 @@ std::string RowHeading(const std::vector<TableRow>& rows, int row);
 /// What the numbers of `column` are, with their units; empty outside the table.
 std::string_view ColumnMeaning(int column);
 
+/// What a screen reader is told the table is: the summary, then, where the numbers read,
+/// a line of them for each row (ValuesByRow).
+std::string Description(const std::vector<TableRow>* rows);
+
 /// The numbers row by row, a line each ("20℃: 8.84 8.41 7.97 7.54 7.10 0.0087"), for a
 /// screen reader that reads a description but does not walk a table's cells.
 std::string ValuesByRow(const std::vector<TableRow>& rows);

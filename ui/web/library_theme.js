@@ -39,6 +39,11 @@ mergeInto(LibraryManager.library, {
     dosatPage.control(w, c).style.color = UTF8ToString(colour, length);
   },
 
+  dosat_theme_set_background__deps: ['$dosatPage'],
+  dosat_theme_set_background: function(w, colour, length) {
+    dosatPage.windows[w].client.style.backgroundColor = length ? UTF8ToString(colour, length) : '';
+  },
+
   // The program hears when the browser's colour scheme or forced colours change.
   dosat_theme_listen: function() {
     ['(prefers-color-scheme: dark)', '(forced-colors: active)'].forEach(function(query) {

@@ -34,6 +34,8 @@ void dosat_screen_listen();
 int dosat_theme_palette();
 unsigned dosat_theme_colour(int window, int which);
 void dosat_theme_set_text(int window, int control, const char* colour, int length);
+/// Window `window`'s client area in `colour`, or the page's own where it is empty.
+void dosat_theme_set_background(int window, const char* colour, int length);
 void dosat_theme_listen();
 
 // library_history.js

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "contrast.h"
 #include "page.h"
 #include "tabletext.h"
 #include "theme.h"
@@ -28,9 +29,17 @@ void DrawTable(int handle, int control) {
   const table::TableLayout* layout = TableLayout();
   if (!layout) return;
   const table::TableLayout drawn = table::scaleLayout(*layout, dosat_picture_ratio(handle));
+  // Forced colours are the browser's high contrast; the page gives the box its own
+  // colours then, which are the theme's field colours.
   const bool forced = dosat_theme_palette() == 2;
-  const std::string paper = CssColour(forced ? FromPage(dosat_picture_forced_colour(handle, control, false)) : 0xFFFFFF);
-  const std::string ink = CssColour(forced ? FromPage(dosat_picture_forced_colour(handle, control, true)) : 0x000000);
+  contrast::Desktop desktop{};
+  if (forced) {
+    desktop.palette = contrast::Palette::HighContrast;
+    desktop.field = FromPage(dosat_picture_forced_colour(handle, control, false));
+    desktop.fieldText = FromPage(dosat_picture_forced_colour(handle, control, true));
+  }
+  const contrast::TableColours colours = contrast::TableColoursOn(desktop);
+  const std::string paper = CssColour(colours.paper), ink = CssColour(colours.ink);
   dosat_picture_begin(handle, control, layout->clip.width, layout->clip.height, drawn.clip.width,
                       drawn.clip.height, paper.data(), Length(paper), ink.data(), Length(ink));
   const int x0 = drawn.clip.x, y0 = drawn.clip.y;

@@ -27,6 +27,14 @@ void ApplyTextColours(int handle, const design::Window& design) {
   const contrast::Palette palette = kind == 2   ? contrast::Palette::HighContrast
                                     : kind == 1 ? contrast::Palette::Other
                                                 : contrast::Palette::Designed;
+  // A window with a background of its own has it drawn first: the page's face and a
+  // box's field are read without it, and its controls' texts then chosen against it.
+  if (design.background != design::kDefaultColour) {
+    dosat_theme_set_background(handle, "", 0);
+    const std::string background = CssColour(contrast::WindowBackground(
+        design.background, FromPage(dosat_theme_colour(handle, 0)), FromPage(dosat_theme_colour(handle, 2)), palette));
+    dosat_theme_set_background(handle, background.data(), Length(background));
+  }
   const contrast::Desktop desktop{FromPage(dosat_theme_colour(handle, 0)), FromPage(dosat_theme_colour(handle, 1)),
                                   FromPage(dosat_theme_colour(handle, 2)), FromPage(dosat_theme_colour(handle, 3)),
                                   palette};

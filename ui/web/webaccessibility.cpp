@@ -12,7 +12,7 @@ namespace dosat::web {
 void TellReaders(int handle, const design::Window& design) {
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     const int control = static_cast<int>(i);
-    const accessibility::Told told = accessibility::WhatReadersAreTold(design, i);
+    const accessibility::Told told = accessibility::WhatReadersAreTold(design, i, TableRows());
     // A box is named and described by the labels beside it; the picture box by its own
     // words, the table's title and what the table is.
     if (told.labelledBy) {
@@ -29,8 +29,7 @@ void TellReaders(int handle, const design::Window& design) {
 }
 
 void Announce(const design::Window& design, std::size_t row, std::string_view value) {
-  const std::string name = accessibility::WhatReadersAreTold(design, row).name;
-  const std::string said = name.empty() ? std::string(value) : name + ' ' + std::string(value);
+  const std::string said = accessibility::Announcement(design, row, value);
   dosat_announce(said.data(), Length(said));
 }
 

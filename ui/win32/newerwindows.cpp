@@ -66,10 +66,17 @@ const Functions& WithUiAutomation() {
 
 }  // namespace
 
+// A Windows that does not know LOAD_LIBRARY_SEARCH_SYSTEM32 (XP, and Vista and 7
+// without their 2011 loader update) may ignore it and search the program's folder
+// first, where a DLL of the same name could lie: the flag is given only where the
+// loader has AddDllDirectory, which came with it.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
-  if (HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
-  // Windows XP, Vista and a 7 without its 2011 loader update know no
-  // LOAD_LIBRARY_SEARCH_SYSTEM32: the full path to the system folder does the same.
+  static const bool searchFlag = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
+  return LoadSystemLibrary(name, searchFlag);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name, bool searchFlag) {
+  if (searchFlag) return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   wchar_t path[MAX_PATH];
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   const std::wstring full = std::wstring(path, length < MAX_PATH ? length : 0) + L"\\" + name;

@@ -41,6 +41,11 @@ bool RaiseNotification(HWND control, BSTR text, BSTR activity);
 /// current folder; null if Windows has none of that name.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+/// LoadSystemLibrary one way or the other: asking the loader to search the system folder
+/// alone (`searchFlag`), which Windows knows from 8 on and on a 7 or Vista with the 2011
+/// loader update, or by the full path into the system folder, which every Windows knows.
+HMODULE LoadSystemLibrary(const wchar_t* name, bool searchFlag);
+
 /// The function `name` of `module` as a `Function` pointer; null if either is missing.
 template <class Function>
 Function FindFunction(HMODULE module, const char* name) {

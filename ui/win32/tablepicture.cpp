@@ -61,6 +61,15 @@ const table::TableLayout* Layout() {
   return layout ? &*layout : nullptr;
 }
 
+}  // namespace
+
+const std::vector<table::TableRow>* TableRows() {
+  static const std::optional<std::vector<table::TableRow>> rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
+  return rows ? &*rows : nullptr;
+}
+
+namespace {
+
 // The shown part of the table drawn at one resolution in one pair of colours, kept
 // for the next paint.
 class Drawing {
@@ -158,7 +167,7 @@ void DrawTablePicture(HDC dc, double ratio, TableColours colours) {
 }
 
 std::vector<std::vector<std::wstring>> TableCells() {
-  const auto rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
+  const std::vector<table::TableRow>* rows = TableRows();
   if (!rows) return {};
   std::vector<std::vector<std::wstring>> cells;
   for (int r = -1; r < static_cast<int>(rows->size()); ++r) {
@@ -167,11 +176,6 @@ std::vector<std::vector<std::wstring>> TableCells() {
     cells.push_back(std::move(line));
   }
   return cells;
-}
-
-std::wstring TableValuesByRow() {
-  const auto rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
-  return rows ? Wide(table::ValuesByRow(*rows)) : std::wstring();
 }
 
 }  // namespace dosat::win32

@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "contrast.h"
+#include "tablelayout.h"
+
 namespace dosat::win32 {
 
-/// The table's ink and paper: black on white as printed, or a theme's colours.
-struct TableColours {
-  COLORREF ink = RGB(0, 0, 0);
-  COLORREF paper = RGB(0xFF, 0xFF, 0xFF);
-  bool operator==(const TableColours&) const = default;
-};
+/// The table's ink and paper, 0x00BBGGRR as a COLORREF is.
+using TableColours = contrast::TableColours;
 
 /// The ratio, in device pixels per pixel of the table picture, at which a picture box
 /// with an interior of `interior` pixels shows the table in a window laid out at `ratio`:
@@ -33,8 +32,7 @@ void DrawTablePicture(HDC dc, double ratio, TableColours colours = {});
 /// empty if the embedded numbers do not read.
 std::vector<std::vector<std::wstring>> TableCells();
 
-/// The numbers row by row, a line each, for a screen reader that reads the table's
-/// description but does not walk its cells.
-std::wstring TableValuesByRow();
+/// The table's rows embedded in the program, read once; null if they do not read.
+const std::vector<table::TableRow>* TableRows();
 
 }  // namespace dosat::win32

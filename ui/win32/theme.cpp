@@ -48,6 +48,11 @@ contrast::Palette DesktopPalette() { return Current().palette; }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(GetSysColor(index)) & 0xFFFFFF; }
 
+contrast::Desktop DesktopColours(std::uint32_t window) {
+  const std::uint32_t text = SystemColour(COLOR_WINDOWTEXT);
+  return {window, text, SystemColour(COLOR_WINDOW), text, DesktopPalette()};
+}
+
 void DesktopChanged() { Current() = Read(); }
 
 void ReportHighContrast(std::optional<bool> on) {

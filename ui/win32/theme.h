@@ -26,6 +26,10 @@ contrast::Palette DesktopPalette();
 /// A system colour as 0x00BBGGRR.
 std::uint32_t SystemColour(int index);
 
+/// The desktop's colours round a window whose background is `window`: its text, a text
+/// box's field and text, and the palette.
+contrast::Desktop DesktopColours(std::uint32_t window);
+
 /// Reads the desktop's colours and high-contrast setting anew: on WM_SYSCOLORCHANGE
 /// and WM_SETTINGCHANGE.
 void DesktopChanged();

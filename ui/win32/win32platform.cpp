@@ -42,17 +42,17 @@ using win32::WindowDpi;
 
 // The picture box: the table drawn at its window's ratio from the top-left corner
 // of the box's interior, inside the sunken edge, and cut off at its edges.
-// In high contrast, the table in the theme's text colour on its window colour. The
-// window keeps the ratio where GWLP_USERDATA points.
+// In the table's ink and paper for the desktop's palette. The window keeps the ratio
+// where GWLP_USERDATA points.
 void PaintPicture(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
-  const bool themed = win32::HighContrast();
-  FillRect(dc, &client, themed ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const win32::TableColours colours = contrast::TableColoursOn(win32::DesktopColours(win32::SystemColour(COLOR_BTNFACE)));
+  HBRUSH paper = CreateSolidBrush(FromBgr(colours.paper));
+  FillRect(dc, &client, paper);
+  DeleteObject(paper);
   const auto* ratio = reinterpret_cast<const double*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  win32::DrawTablePicture(dc, ratio ? *ratio : WindowDpi(hwnd) / 96.0,
-                          themed ? win32::TableColours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)}
-                                 : win32::TableColours{});
+  win32::DrawTablePicture(dc, ratio ? *ratio : WindowDpi(hwnd) / 96.0, colours);
 }
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -281,13 +281,11 @@ void Win32Window::makeControls() {
     }
   }
   // What screen readers are told beyond what Windows knows of each control; the picture
-  // box is the table, its numbers also in its description, for a screen reader that does
-  // not walk a table's cells.
+  // box is the table, with its cells.
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const accessibility::Told told = accessibility::WhatReadersAreTold(design_, i);
+    const accessibility::Told told = accessibility::WhatReadersAreTold(design_, i, win32::TableRows());
     if (rows[i].kind == design::Kind::Picture) {
-      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description) + L"\n" +
-                                                      win32::TableValuesByRow(), win32::TableCells()});
+      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description), win32::TableCells()});
     } else if (!told.name.empty() || !told.description.empty()) {
       win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description), {}});
     }
@@ -435,11 +433,7 @@ void Win32Window::Focus(std::size_t control, bool selectAll) {
 }
 
 void Win32Window::AnnounceValue(std::size_t control) {
-  // The box's name, then its new value: "飽和溶存酸素濃度(mg/L) 7.01".
-  const std::string name = accessibility::WhatReadersAreTold(design_, control).name;
-  std::wstring announcement = TextOf(controls_.at(control));
-  if (!name.empty()) announcement = Wide(name) + L" " + announcement;
-  win32::AnnounceValue(controls_.at(control), announcement);
+  win32::AnnounceValue(controls_.at(control), Wide(accessibility::Announcement(design_, control, Text(control))));
 }
 
 void Win32Window::ShowWarning(std::string_view caption, std::string_view text,
@@ -457,8 +451,8 @@ const design::Control* Win32Window::rowOf(HWND control, std::size_t* index) cons
 }
 
 COLORREF Win32Window::backgroundColour() const {
-  if (!designedBackground_) return GetSysColor(COLOR_BTNFACE);
-  return win32::HighContrast() ? GetSysColor(COLOR_WINDOW) : FromBgr(design_.background);
+  return FromBgr(contrast::WindowBackground(design_.background, win32::SystemColour(COLOR_BTNFACE),
+                                            win32::SystemColour(COLOR_WINDOW), win32::DesktopPalette()));
 }
 
 HBRUSH Win32Window::backgroundBrush() const {
@@ -467,9 +461,7 @@ HBRUSH Win32Window::backgroundBrush() const {
 }
 
 void Win32Window::applyTheme() {
-  const std::uint32_t windowText = win32::SystemColour(COLOR_WINDOWTEXT);
-  const contrast::Desktop desktop{backgroundColour(), windowText, win32::SystemColour(COLOR_WINDOW),
-                                  windowText, win32::DesktopPalette()};
+  const contrast::Desktop desktop = win32::DesktopColours(backgroundColour());
   textColours_.clear();
   for (const design::Control& row : design_.controls) {
     textColours_.push_back(FromBgr(contrast::ControlTextColour(row, desktop)));
