@@ -1,5 +1,5 @@
 // The icon file and the Windows resources of dosat.exe, read back byte by byte the way
-// Windows reads them. The resources are compiled here with windres from ui/dosat.rc.
+// Windows reads them. The resources are compiled here with windres from ui/win32/dosat.rc.
 
 #include <gtest/gtest.h>
 
@@ -168,7 +168,7 @@ TEST(IconFile, MasksShowTheDropAndHideTheBackground) {
   }
 }
 
-// ---- ui/dosat.rc compiled by windres ----
+// ---- ui/win32/dosat.rc compiled by windres ----
 
 std::string shellQuote(const std::string& s) {
   std::string out = "'";

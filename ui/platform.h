@@ -10,8 +10,8 @@
 #include "placement.h"
 
 // The windowing operations the two windows rely on. Each platform (Qt
-// Widgets, Win32) implements them once; the windows themselves are written
-// against this interface only. Controls are named by their row in the
+// Widgets, Win32, the web page) implements them once; the windows themselves are
+// written against this interface only. Controls are named by their row in the
 // window's design; sizes and positions are twips; texts are UTF-8.
 namespace dosat {
 

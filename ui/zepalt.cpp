@@ -2,6 +2,7 @@
 
 #include "dodata.h"
 #include "dosat/saturation.h"
+#include "dosat/utf8.h"
 #include "program.h"
 
 namespace dosat {
@@ -63,7 +64,7 @@ std::string ZEPALT::BadInputMessage(const CalcOutcome& outcome, NumberLocale loc
   std::string message = outcome.input == CalcInput::Temperature ? "水温" : "塩素イオン濃度";
   if (outcome.status == CalcStatus::Overflow) return message + "の値が大きすぎて計算できません。";
   std::string decimal;
-  AppendUtf8(decimal, locale.decimal);
+  utf8::Append(decimal, locale.decimal);
   return message + "を数値で入力してください。\n小数点は「" + decimal + "」です（例: 20" + decimal +
          "5）。";
 }

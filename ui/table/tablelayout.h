@@ -2,7 +2,7 @@
 
 // The table picture of the table window as data: the rules and the texts of the drawing,
 // in pixels, and the table's numbers and headings. Standard C++ only, so that every
-// renderer (Qt here, GDI on Windows) draws from the same description.
+// renderer (Qt's, GDI on Windows, the page's canvas) draws from the same description.
 
 #include <array>
 #include <optional>

@@ -33,9 +33,6 @@ struct ReadResult {
 /// length.
 ReadResult ReadNumber(std::string_view text, NumberLocale locale);
 
-/// Appends the UTF-8 form of the code point cp to out.
-void AppendUtf8(std::string& out, char32_t cp);
-
 /// Formats a value with the pattern "###.00": rounded half away from zero on
 /// its 15-significant-digit decimal form, no leading zero, no grouping, two
 /// decimals, "-" before a negative value that does not round to zero.

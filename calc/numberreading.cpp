@@ -1,5 +1,3 @@
-#include "dosat/numbertext.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -7,50 +5,14 @@
 #include <system_error>
 
 #include "dosat/floatchars.h"
+#include "dosat/numbertext.h"
+#include "dosat/utf8.h"
 
+// Reading a number as people type it: full-width forms folded, the locale's separators.
 namespace dosat {
 namespace {
 
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-// Decodes one UTF-8 code point at text[pos] and advances pos; a malformed or
-// overlong sequence, or a surrogate, gives kInvalid.
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  int length = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++pos;
-    return kInvalid;
-  }
-  if (text.size() - pos < static_cast<std::size_t>(length)) {
-    pos = text.size();
-    return kInvalid;
-  }
-  for (int i = 1; i < length; ++i) {
-    const unsigned char next = byte(pos + i);
-    if ((next & 0xC0) != 0x80) {
-      pos += i;
-      return kInvalid;
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  pos += length;
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kInvalid;
-  return cp;
-}
+using utf8::kInvalid;
 
 // People type numbers with a Japanese input method switched on: its full-width
 // digits, signs and separators mean the same as the ASCII ones.
@@ -103,7 +65,7 @@ class Scanner {
   bool AtEnd() const { return atEnd_; }
   void Advance() {
     atEnd_ = pos_ >= text_.size();
-    current_ = atEnd_ ? kInvalid : FoldWidth(DecodeUtf8(text_, pos_));
+    current_ = atEnd_ ? kInvalid : FoldWidth(utf8::Decode(text_, pos_));
   }
 
  private:
@@ -244,73 +206,6 @@ ReadResult ReadNumber(std::string_view text, NumberLocale locale) {
   if (!in.AtEnd()) return kNotANumber;
 
   return ToDouble(m, Clamp(m.exponent + exponent), negative);
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-std::string FormatResult(double value, NumberLocale locale) {
-  if (!std::isfinite(value)) return {};
-  constexpr int kSignificant = 15;
-  // The value's 15-significant-digit decimal form, d.dddddddddddddde±x, is
-  // what gets rounded: 14.155 is stored just below the half but reads 14.155.
-  char sci[64];
-  const char* end = WriteScientific(sci, sci + sizeof sci, std::abs(value), kSignificant - 1).ptr;
-  char digits[kSignificant];
-  digits[0] = sci[0];
-  for (int i = 1; i < kSignificant; ++i) digits[i] = sci[i + 1];
-  const char* exponentText = sci + kSignificant + 2;  // after "d.dd…de"
-  if (*exponentText == '+') ++exponentText;
-  int exponent = 0;
-  std::from_chars(exponentText, end, exponent);
-
-  // The digits from the first one down to the hundredths, rounded half away
-  // from zero; a carry may add a digit in front.
-  const int kept = exponent + 3;
-  std::string number;
-  if (kept >= kSignificant) {
-    number.assign(digits, kSignificant);
-    number.append(static_cast<std::size_t>(kept - kSignificant), '0');
-  } else if (kept >= 0) {
-    number.assign(digits, static_cast<std::size_t>(kept));
-    if (digits[kept] >= '5') {
-      int i = kept - 1;
-      for (; i >= 0 && number[i] == '9'; --i) number[i] = '0';
-      if (i >= 0) {
-        ++number[i];
-      } else {
-        number.insert(number.begin(), '1');
-      }
-    }
-  }
-  if (number.size() < 2) number.insert(0, 2 - number.size(), '0');
-
-  const std::string_view all(number);
-  std::string_view integer = all.substr(0, all.size() - 2);
-  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
-  const std::string_view decimals = all.substr(all.size() - 2);
-
-  std::string text;
-  if (value < 0 && (!integer.empty() || decimals != "00")) text += '-';
-  text += integer;
-  AppendUtf8(text, locale.decimal);
-  text += decimals;
-  return text;
 }
 
 }  // namespace dosat
