@@ -31,6 +31,12 @@ TEST(Accessibility, TabVisitsBoxesAndButtonsByTabIndex) {
   EXPECT_EQ(Names(kTableWindow, TabOrder(kTableWindow)), (std::vector<std::string>{"Picture1", "Command1"}));
 }
 
+TEST(Accessibility, ControlsAreMadeInTabOrderThenTheLabels) {
+  EXPECT_EQ(Names(kCalculationWindow, dosat::accessibility::CreationOrder(kCalculationWindow)),
+            (std::vector<std::string>{"Text1", "Text2", "Command1", "Command2", "Text3", "Command3", "Label5",
+                                      "Label6", "Label1", "Label7", "Label2", "Label3", "Label4"}));
+}
+
 struct ToldRow {
   const char* control;
   const char* name;

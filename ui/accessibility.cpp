@@ -20,6 +20,14 @@ std::vector<std::size_t> TabOrder(const design::Window& window) {
   return order;
 }
 
+std::vector<std::size_t> CreationOrder(const design::Window& window) {
+  std::vector<std::size_t> order = TabOrder(window);
+  for (std::size_t i = 0; i < window.controls.size(); ++i) {
+    if (!TakesFocus(window.controls[i].kind)) order.push_back(i);
+  }
+  return order;
+}
+
 Told WhatReadersAreTold(const design::Window& window, std::size_t row,
                         const std::vector<table::TableRow>* tableRows) {
   const design::Control& control = window.controls[row];

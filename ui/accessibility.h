@@ -20,6 +20,12 @@ bool TakesFocus(design::Kind kind);
 /// tab index, rows of one index in their listed order.
 std::vector<std::size_t> TabOrder(const design::Window& window);
 
+/// The order a platform makes the controls of `window` in: those that take the focus in
+/// the order Tab visits them, where a dialog manager or a page's order of elements makes
+/// that the Tab order, then the labels in their listed order, which so lie under the
+/// boxes they reach into.
+std::vector<std::size_t> CreationOrder(const design::Window& window);
+
 /// What a screen reader is told of one control.
 struct Told {
   /// The label that names the control, and the one that says what to type into it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twips.h"
+
 // Where a window stands and how large it is drawn, decided once for every platform: from
 // the monitor's area and work area, the window's outer size and what the window manager
 // adds around it. Plain C++, twips in single precision as window placement uses; a
@@ -26,7 +28,7 @@ struct Margins {
 struct Monitor {
   Area screen;  ///< the whole monitor, with its origin on the desktop
   Area work;    ///< the screen less taskbars, panels and docks
-  float pixel = 15;  ///< twips per pixel there
+  float pixel = twips::kPerPixelAt96Dpi;  ///< twips per pixel there
 };
 
 /// A window as it is laid out now.

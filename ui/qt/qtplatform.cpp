@@ -492,7 +492,8 @@ NumberLocale QtPlatform::UserNumberLocale() const {
     const QList<uint> ucs4 = text.toUcs4();
     return ucs4.isEmpty() ? fallback : static_cast<char32_t>(ucs4.first());
   };
-  return {first(locale.decimalPoint(), U'.'), first(locale.groupSeparator(), U',')};
+  const NumberLocale fallback;
+  return {first(locale.decimalPoint(), fallback.decimal), first(locale.groupSeparator(), fallback.group)};
 }
 
 void QtPlatform::Quit(int exitCode) { QCoreApplication::exit(exitCode); }

@@ -5,7 +5,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // The decimal separator (group 0) or the group separator (group 1) as a code point, as
-  // Intl.NumberFormat writes numbers in navigator.language; '.' and ',' where it cannot.
+  // Intl.NumberFormat writes numbers in navigator.language; 0 where it cannot.
   dosat_locale_separator__deps: ['$dosatLocale'],
   dosat_locale_separator: function(group) {
     if (!dosatLocale.parts) {
@@ -17,6 +17,6 @@ mergeInto(LibraryManager.library, {
       addEventListener('languagechange', function() { dosatLocale.parts = null; }, {once: true});
     }
     var part = dosatLocale.parts.find(function(p) { return p.type === (group ? 'group' : 'decimal'); });
-    return part ? part.value.codePointAt(0) : (group ? 0x2C : 0x2E);
+    return part ? part.value.codePointAt(0) : 0;
   },
 });

@@ -95,13 +95,8 @@ WebWindow::WebWindow(const design::Window& design, WindowEvents& events) : desig
                               twips::toPixels(design.clientHeight));
   if (Windows().size() <= static_cast<std::size_t>(handle_)) Windows().resize(handle_ + 1);
   Windows()[handle_] = this;
-  // The controls that take the focus in the order Tab visits them, the page's order of its
-  // elements; the labels after them, which lie under them (the page's style).
-  std::vector<std::size_t> order = accessibility::TabOrder(design);
-  for (std::size_t i = 0; i < design.controls.size(); ++i) {
-    if (!accessibility::TakesFocus(design.controls[i].kind)) order.push_back(i);
-  }
-  for (const std::size_t i : order) {
+  // Tab follows the page's order of its elements.
+  for (const std::size_t i : accessibility::CreationOrder(design)) {
     const design::Control& row = design.controls[i];
     dosat_control_make(handle_, static_cast<int>(i), static_cast<int>(row.kind), row.name.data(), Length(row.name),
                        row.text.data(), Length(row.text), twips::toPixels(row.left), twips::toPixels(row.top),
@@ -193,8 +188,12 @@ placement::Monitor WebPlatform::PrimaryMonitor() const {
 
 placement::Monitor WebPlatform::MonitorAt(float, float) const { return PrimaryMonitor(); }
 
+// The program's own separators where the browser gives none.
 NumberLocale WebPlatform::UserNumberLocale() const {
-  return {static_cast<char32_t>(dosat_locale_separator(false)), static_cast<char32_t>(dosat_locale_separator(true))};
+  NumberLocale locale;
+  if (const int decimal = dosat_locale_separator(false)) locale.decimal = static_cast<char32_t>(decimal);
+  if (const int group = dosat_locale_separator(true)) locale.group = static_cast<char32_t>(group);
+  return locale;
 }
 
 void WebPlatform::Quit(int) { ended = true; }

@@ -235,15 +235,9 @@ Win32Window::~Win32Window() {
 void Win32Window::makeControls() {
   const auto& rows = design_.controls;
   controls_.assign(rows.size(), nullptr);
-  // The controls that take the focus made first, in the order Tab visits them: the
-  // dialog manager's Tab key follows the order in which sibling windows were made.
-  // The labels after them, whose order among themselves is set below.
-  std::vector<std::size_t> order = accessibility::TabOrder(design_);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (!accessibility::TakesFocus(rows[i].kind)) order.push_back(i);
-  }
+  // The dialog manager's Tab key follows the order in which sibling windows were made.
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (std::size_t i : order) {
+  for (std::size_t i : accessibility::CreationOrder(design_)) {
     const design::Control& row = rows[i];
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -644,7 +638,8 @@ NumberLocale Win32Platform::UserNumberLocale() const {
     }
     return high;
   };
-  return {first(LOCALE_SDECIMAL, U'.'), first(LOCALE_STHOUSAND, U',')};
+  const NumberLocale fallback;
+  return {first(LOCALE_SDECIMAL, fallback.decimal), first(LOCALE_STHOUSAND, fallback.group)};
 }
 
 void Win32Platform::Quit(int exitCode) { PostQuitMessage(exitCode); }
