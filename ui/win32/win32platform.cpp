@@ -17,6 +17,7 @@
 #include "accessibility.h"
 #include "design.h"
 #include "newerwindows.h"
+#include "picturebox.h"
 #include "tablepicture.h"
 #include "text.h"
 #include "theme.h"
@@ -29,8 +30,6 @@ namespace {
 // IDCANCEL (2) for Enter and Escape, which must not reach a control.
 constexpr int kFirstControlId = 100;
 
-constexpr wchar_t kPictureClass[] = L"DosatPictureBox";
-
 using win32::TextOf;
 using win32::Utf8;
 using win32::Wide;
@@ -39,44 +38,6 @@ COLORREF FromBgr(std::uint32_t bgr) { return static_cast<COLORREF>(bgr & 0x00FFF
 
 using win32::SystemDpi;
 using win32::WindowDpi;
-
-// The picture box: the table drawn at its window's ratio from the top-left corner
-// of the box's interior, inside the sunken edge, and cut off at its edges.
-// In the table's ink and paper for the desktop's palette. The window keeps the ratio
-// where GWLP_USERDATA points.
-void PaintPicture(HWND hwnd, HDC dc) {
-  RECT client;
-  GetClientRect(hwnd, &client);
-  const win32::TableColours colours = contrast::TableColoursOn(win32::DesktopColours(win32::SystemColour(COLOR_BTNFACE)));
-  HBRUSH paper = CreateSolidBrush(FromBgr(colours.paper));
-  FillRect(dc, &client, paper);
-  DeleteObject(paper);
-  const auto* ratio = reinterpret_cast<const double*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  win32::DrawTablePicture(dc, ratio ? *ratio : WindowDpi(hwnd) / 96.0, colours);
-}
-
-LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      PaintPicture(hwnd, dc);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintPicture(hwnd, reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // painted whole in WM_PAINT
-    case WM_LBUTTONDOWN:
-      SetFocus(hwnd);
-      return 0;
-    case WM_GETDLGCODE:
-      return DLGC_STATIC;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
 
 class Win32Window final : public NativeWindow {
  public:
@@ -178,18 +139,7 @@ void RegisterClasses(const design::Window& design) {
                                                  GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   RegisterClassExW(&window);
-
-  WNDCLASSEXW picture{sizeof picture};
-  if (!GetClassInfoExW(instance, kPictureClass, &picture)) {
-    picture = WNDCLASSEXW{sizeof picture};
-    // Drawn whole again when it is resized: the drawing is made for the box's size.
-    picture.style = CS_HREDRAW | CS_VREDRAW;
-    picture.lpfnWndProc = PictureProc;
-    picture.hInstance = instance;
-    picture.hCursor = window.hCursor;
-    picture.lpszClassName = kPictureClass;
-    RegisterClassExW(&picture);
-  }
+  win32::RegisterPictureBox(window.hCursor);
 }
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -256,7 +206,7 @@ void Win32Window::makeControls() {
         style |= WS_TABSTOP | BS_PUSHBUTTON;
         break;
       case design::Kind::Picture:
-        cls = kPictureClass;
+        cls = win32::kPictureClass;
         style |= WS_TABSTOP;
         exStyle = WS_EX_CLIENTEDGE;
         break;
@@ -568,101 +518,11 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-bool IsOurWindow(HWND hwnd) {
-  wchar_t name[32] = {};
-  GetClassNameW(hwnd, name, 32);
-  return Wide(design::kCalculationWindow.className) == name ||
-         Wide(design::kTableWindow.className) == name;
-}
-
 }  // namespace
-
-Win32Platform::Win32Platform() {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-}
-
 
 std::unique_ptr<NativeWindow> Win32Platform::MakeWindow(const design::Window& design,
                                                         WindowEvents& events) {
   return std::make_unique<Win32Window>(design, events);
-}
-
-namespace {
-
-// A monitor's area and work area in twips of the screen's pixels, as windows are placed.
-placement::Monitor MonitorOf(HMONITOR monitor) {
-  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
-  const auto area = [perPixel](const RECT& r) {
-    return placement::Area{twips::fromPixels(r.left, perPixel), twips::fromPixels(r.top, perPixel),
-                           twips::fromPixels(r.right - r.left, perPixel),
-                           twips::fromPixels(r.bottom - r.top, perPixel)};
-  };
-  MONITORINFO info{sizeof info};
-  if (!GetMonitorInfoW(monitor, &info)) {
-    // No monitor to ask: the primary screen's size, and no work area of its own.
-    info.rcMonitor = info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    info.dwFlags = MONITORINFOF_PRIMARY;
-  }
-  // The primary monitor's work area as SPI_SETWORKAREA last set it: wine keeps that apart
-  // from the monitor's, where Windows keeps the two the same.
-  RECT work;
-  if ((info.dwFlags & MONITORINFOF_PRIMARY) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-    info.rcWork = work;
-  }
-  return {area(info.rcMonitor), area(info.rcWork), twips::fromPixels(1, perPixel)};
-}
-
-}  // namespace
-
-// Windows' primary monitor is the one at (0, 0).
-placement::Monitor Win32Platform::PrimaryMonitor() const {
-  return MonitorOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-}
-
-placement::Monitor Win32Platform::MonitorAt(float x, float y) const {
-  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
-  return MonitorOf(MonitorFromPoint({twips::toPixels(x, perPixel), twips::toPixels(y, perPixel)},
-                                    MONITOR_DEFAULTTONEAREST));
-}
-
-// The separators of the user's own settings, whatever the program's locale; read by
-// locale id, which Windows XP knows (it has no locale names).
-NumberLocale Win32Platform::UserNumberLocale() const {
-  const auto first = [](LCTYPE type, char32_t fallback) -> char32_t {
-    wchar_t text[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) < 2) return fallback;
-    const auto high = static_cast<char32_t>(text[0]);
-    if (high >= 0xD800 && high < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-      return ((high - 0xD800) << 10) + (static_cast<char32_t>(text[1]) - 0xDC00) + 0x10000;
-    }
-    return high;
-  };
-  const NumberLocale fallback;
-  return {first(LOCALE_SDECIMAL, fallback.decimal), first(LOCALE_STHOUSAND, fallback.group)};
-}
-
-void Win32Platform::Quit(int exitCode) { PostQuitMessage(exitCode); }
-
-int Win32Platform::Run() {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    HWND top = GetAncestor(message.hwnd, GA_ROOT);
-    const bool ours = top && IsOurWindow(top);
-    const bool key = message.message == WM_KEYDOWN || message.message == WM_CHAR;
-    const bool enterOrEscape =
-        key && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == '\n');
-    if (ours && enterOrEscape) {
-      // No button is the default or the cancel button, and a single-line box
-      // would only beep: Enter and Escape do nothing.
-      if (message.message == WM_CHAR) continue;
-    } else if (ours && IsDialogMessageW(top, &message)) {
-      continue;  // Tab and Shift+Tab, Space on a button
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
 }
 
 }  // namespace dosat
