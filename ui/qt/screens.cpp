@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "qtplatform.h"
 #include "twips.h"
 
 namespace dosat::qt {
@@ -118,3 +119,17 @@ QMargins WindowManagerFrame(QWidget& window) {
 }
 
 }  // namespace dosat::qt
+
+namespace dosat {
+
+placement::Monitor QtPlatform::PrimaryMonitor() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? qt::MonitorOf(*screen) : placement::Monitor{};
+}
+
+placement::Monitor QtPlatform::MonitorAt(float x, float y) const {
+  const QScreen* screen = qt::ScreenNearest(QPoint(twips::toPixels(x), twips::toPixels(y)));
+  return screen ? qt::MonitorOf(*screen) : placement::Monitor{};
+}
+
+}  // namespace dosat
