@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 
+#include "colour.h"
 #include "contrast.h"
 #include "design.h"
 
@@ -15,8 +16,12 @@ using dosat::contrast::Readable;
 using dosat::contrast::TextColour;
 
 constexpr std::uint32_t Bgr(int r, int g, int b) {
-  return static_cast<std::uint32_t>(r | g << 8 | b << 16);
+  return dosat::colour::ToBgr({static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)});
 }
+
+// The designs' colours have red in the low byte, as Win32's do; the top byte is dropped.
+static_assert(dosat::colour::ToBgr({0x12, 0x34, 0x56}) == 0x563412);
+static_assert(dosat::colour::FromBgr(0xFF563412) == dosat::colour::Rgb{0x12, 0x34, 0x56});
 
 constexpr std::uint32_t kGreen = Bgr(0, 0x80, 0);      // the range labels
 constexpr std::uint32_t kMagenta = Bgr(0xFF, 0, 0xFF);  // the result
