@@ -12,7 +12,7 @@
 
 #include "dodata.h"
 #include "embeddedtable.h"
-#include "fonts.h"
+#include "qtfonts.h"
 #include "forms.h"
 #include "program.h"
 #include "reference.h"

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <climits>
 
-#include "fonts.h"
+#include "qtfonts.h"
 #include "forms.h"
 #include "program.h"
 #include "reference.h"

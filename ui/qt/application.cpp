@@ -4,7 +4,7 @@
 #include <QImageReader>
 #include <QPixmap>
 
-#include "fonts.h"
+#include "qtfonts.h"
 #include "qtplatform.h"
 
 namespace dosat {

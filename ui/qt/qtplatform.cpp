@@ -25,7 +25,7 @@
 #include "accessibility.h"
 #include "design.h"
 #include "embeddedtable.h"
-#include "fonts.h"
+#include "qtfonts.h"
 #include "picturebox.h"
 #include "formwidget.h"
 #include "screens.h"

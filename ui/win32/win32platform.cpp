@@ -16,6 +16,7 @@
 #include "accessible.h"
 #include "accessibility.h"
 #include "design.h"
+#include "fonts.h"
 #include "newerwindows.h"
 #include "picturebox.h"
 #include "tablepicture.h"
@@ -256,13 +257,15 @@ SIZE Win32Window::frameSize(UINT dpi) const {
 // controls that set no font of their own.
 void Win32Window::makeFonts() {
   const double dpi = layoutDpi();
-  const auto font = [dpi](int points, const wchar_t* face) {
-    return CreateFontW(-static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0, FW_NORMAL, FALSE,
-                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  // The first of each face's families: Windows finds a stand-in for it where it is missing.
+  const auto font = [dpi](design::Font designed) {
+    const fonts::Face face = fonts::FaceOf(designed);
+    return CreateFontW(-fonts::PixelHeight(face, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       Wide(face.families.front()).c_str());
   };
-  gothic_ = font(12, L"ＭＳ Ｐゴシック");
-  plain_ = font(9, L"MS UI Gothic");
+  gothic_ = font(design::Font::Gothic12);
+  plain_ = font(design::Font::Default);
 }
 
 RECT Win32Window::placeOf(const design::Control& row) const {
