@@ -22,19 +22,20 @@ cmake --build build/web
 # second release built elsewhere, and its MSI under wine.
 bash tools/release.sh
 
-ctest --test-dir build/test --output-on-failure -j "$(nproc)"
+status=0
+ctest --test-dir build/test --output-on-failure -j "$(nproc)" || status=$?
 
 # The Windows builds' tests run under wine on an Xvfb, the 32-bit build's in a 32-bit
 # prefix as on 32-bit Windows. The two builds' tests run side by side, each with its own
 # prefix and X server: they spend most of their time waiting for wine and X. The web
-# edition's browser tests run beside them. Each is tested even when another fails.
+# edition's browser tests run beside them. Each is tested even when another fails, the
+# Linux build's too.
 log=build/win/ctest.log
 ctest --test-dir build/win --output-on-failure >"$log" 2>&1 &
 win64=$!
 weblog=build/web/ctest.log
 ctest --test-dir build/web --output-on-failure >"$weblog" 2>&1 &
 web=$!
-status=0
 ctest --test-dir build/win32 --output-on-failure || status=$?
 wait "$win64" || status=$?
 wait "$web" || status=$?

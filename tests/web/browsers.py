@@ -158,7 +158,10 @@ class Page:
 
     def dismiss_message(self):
         self.driver.find_element(By.CSS_SELECTOR, "dialog[open] button").click()
-        self.wait_for(lambda: self.message() is None, "the message to close")
+        # Gone from the page once its close event has run, which gives the focus back to the
+        # box: the dialog is no longer open a task before that.
+        self.wait_for(lambda: self.script("return document.querySelector('dialog.message') === null"),
+                      "the message to close")
 
     def selection(self, name):
         return self.script("var e = document.getElementById(arguments[0]);"

@@ -133,12 +133,13 @@ TEST(Soak, ManyCalculationsAndRoundTripsLeaveNothingBehind) {
   // Anything lost on each press or trip is at least a 16-byte block: 450 trips would
   // lose 7 KiB of live heap, 4,500 presses 70 KiB, and in each half of the session alike.
   // The heaps' live bytes move by a few dozen (a buffer's capacity), however long the
-  // session; wine 10's grow by a few KiB now and then, a table of its own grown once and
-  // not again, so a half may grow but not both. Their pages under wine move by up to
-  // five, also without any loss, which only a larger loss outside the heaps exceeds.
+  // session, under wine 8; wine 10's own grow by a few KiB now and then, by 6 KiB in one
+  // half and 2 KiB in the other at most so far, not with every press or trip. Their pages
+  // under wine move by up to five, also without any loss, which only a larger loss outside
+  // the heaps exceeds.
   const SIZE_T firstGrowth = half.heapBytes > warm.heapBytes ? half.heapBytes - warm.heapBytes : 0;
   const SIZE_T secondGrowth = after.heapBytes > half.heapBytes ? after.heapBytes - half.heapBytes : 0;
-  EXPECT_LE(std::min(firstGrowth, secondGrowth), 1024u);
+  EXPECT_LE(std::min(firstGrowth, secondGrowth), 4096u);
   EXPECT_LE(after.heapBytes, warm.heapBytes + 16 * 1024);
   EXPECT_LE(after.privateBytes, warm.privateBytes + 64 * 1024);
   EXPECT_EQ(after.gdiObjects, warm.gdiObjects);
