@@ -6,7 +6,10 @@ mergeInto(LibraryManager.library, {
   $dosatPage: {
     // By handle: {panel, client, controls: [], focus} while the window exists, else null.
     windows: [],
-    text: new Uint8Array(0),  // the UTF-8 of the text dosat_control_text_size read, for dosat_control_text_copy
+    // The library's objects are written into the page as source: what needs making at
+    // run time is made on first use.
+    text: null,  // the UTF-8 of the text dosat_control_text_size read, for dosat_control_text_copy
+    encoder: null,
     string: function(pointer, length) { return UTF8ToString(pointer, length); },
     control: function(w, c) { return dosatPage.windows[w].controls[c]; },
   },
@@ -105,7 +108,8 @@ mergeInto(LibraryManager.library, {
   dosat_control_text_size: function(w, c) {
     var element = dosatPage.control(w, c);
     // Encoded here: Emscripten's own string helpers are not in every release's runtime.
-    dosatPage.text = new TextEncoder().encode(element.tagName === 'INPUT' ? element.value : element.textContent);
+    if (!dosatPage.encoder) dosatPage.encoder = new TextEncoder();
+    dosatPage.text = dosatPage.encoder.encode(element.tagName === 'INPUT' ? element.value : element.textContent);
     return dosatPage.text.length;
   },
 
