@@ -8,7 +8,7 @@
 
 #include "accessibility.h"
 #include "design.h"
-#include "tablelayout.h"
+#include "tablenumbers.h"
 #include "tabletext.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "design.h"
-#include "tablelayout.h"
+#include "tablenumbers.h"
 
 // How the keyboard and screen readers meet the windows' controls, decided once for every
 // platform: which controls take the focus and in what order Tab visits them, and what a

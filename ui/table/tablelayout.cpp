@@ -7,53 +7,15 @@
 #include <type_traits>
 
 #include "dosat/floatchars.h"
+#include "textlines.h"
 
 namespace dosat::table {
 namespace {
 
-void setError(std::string* error, std::string message) {
-  if (error) *error = std::move(message);
-}
-
-std::string_view trimmed(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-/// The lines of `text`, without their line ends.
-std::vector<std::string_view> lines(std::string_view text) {
-  std::vector<std::string_view> out;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    out.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return out;
-}
-
-/// `line` cut at each `separator` into at most `limit` fields, the last one holding the rest.
-std::vector<std::string_view> fields(std::string_view line, char separator,
-                                     std::size_t limit = std::string_view::npos) {
-  std::vector<std::string_view> out;
-  while (out.size() + 1 < limit) {
-    const std::size_t at = line.find(separator);
-    if (at == std::string_view::npos) break;
-    out.push_back(line.substr(0, at));
-    line.remove_prefix(at + 1);
-  }
-  out.push_back(line);
-  return out;
-}
-
-bool isDecimalText(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-}
+using text::fields;
+using text::lines;
+using text::setError;
+using text::trimmed;
 
 template <typename Number>
 std::optional<Number> number(std::string_view text) {
@@ -114,46 +76,6 @@ std::pair<int, int> scaleSpan(int first, int last, double ratio) {
 }
 
 }  // namespace
-
-std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error) {
-  std::vector<std::string_view> all = lines(csv);
-  std::vector<std::pair<std::size_t, std::string_view>> numbered;  // 1-based line number, text
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    if (!trimmed(all[i]).empty()) numbered.emplace_back(i + 1, all[i]);
-  }
-  if (numbered.empty() || !numbered.front().second.starts_with("temp_c,")) {
-    setError(error, "the table has no temp_c header line");
-    return std::nullopt;
-  }
-  std::vector<TableRow> rows;
-  for (std::size_t i = 1; i < numbered.size(); ++i) {
-    const auto& [lineNumber, line] = numbered[i];
-    const std::string where = "line " + std::to_string(lineNumber);
-    const auto cells = fields(trimmed(line), ',');
-    if (cells.size() != kColumnCount) {
-      setError(error, where + " has " + std::to_string(cells.size()) + " fields, not 7");
-      return std::nullopt;
-    }
-    TableRow row;
-    for (int c = 0; c < kColumnCount; ++c) {
-      row[c] = std::string(trimmed(cells[c]));
-      if (!isDecimalText(row[c])) {
-        setError(error, where + ": \"" + row[c] + "\" is not a number");
-        return std::nullopt;
-      }
-    }
-    if (row[0] != std::to_string(rows.size())) {
-      setError(error, where + " is for " + row[0] + " °C, expected " + std::to_string(rows.size()));
-      return std::nullopt;
-    }
-    rows.push_back(std::move(row));
-  }
-  if (rows.size() != kRowCount) {
-    setError(error, "the table has " + std::to_string(rows.size()) + " rows, expected 36");
-    return std::nullopt;
-  }
-  return rows;
-}
 
 std::string formatLayout(const TableLayout& layout) {
   std::string out =

@@ -1,8 +1,8 @@
 #pragma once
 
 // The table picture of the table window as data: the rules and the texts of the drawing,
-// in pixels, and the table's numbers and headings. Standard C++ only, so that every
-// renderer (Qt's, GDI on Windows, the page's canvas) draws from the same description.
+// in pixels. Standard C++ only, so that every renderer (Qt's, GDI on Windows, the page's
+// canvas) draws from the same description. The numbers are in tablenumbers.h.
 
 #include <array>
 #include <optional>
@@ -10,27 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "tablenumbers.h"
+
 namespace dosat::table {
-
-inline constexpr int kRowCount = 36;    // one row per whole °C, 0 to 35
-inline constexpr int kColumnCount = 7;  // temperature, five chloride columns, per 100 mg/L
-
-/// The table's title, as drawn above it and as screen readers name it.
-inline constexpr std::string_view kTitle = "水中の飽和溶存酸素量";
-/// The source note drawn under the table.
-inline constexpr std::string_view kNote = "(参考：JIS K0102より)";
-
-/// The heading of each column, on one line, as a screen reader says it.
-inline constexpr std::array<std::string_view, kColumnCount> kColumnHeadings{
-    "温度(℃)", "0", "5000", "10000", "15000", "20000", "100 mgCl/ℓごとに減ずべき溶存酸素量"};
-
-/// One line of the table as `assets/do-table.csv` spells it: temperature, five chloride
-/// columns, DO to subtract per 100 mg/L chloride.
-using TableRow = std::array<std::string, kColumnCount>;
-
-/// The 36 rows of the table's CSV text, 0 to 35 °C in order, each cell's text exactly as
-/// written; nothing (and a message in `error`, if given) when the text is not that.
-std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error = nullptr);
 
 /// A rectangle of whole pixels.
 struct PixelRect {
