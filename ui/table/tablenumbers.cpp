@@ -7,11 +7,6 @@
 namespace dosat::table {
 namespace {
 
-using text::fields;
-using text::lines;
-using text::setError;
-using text::trimmed;
-
 bool isDecimalText(std::string_view text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
@@ -20,40 +15,40 @@ bool isDecimalText(std::string_view text) {
 }  // namespace
 
 std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error) {
-  std::vector<std::string_view> all = lines(csv);
+  std::vector<std::string_view> all = text::lines(csv);
   std::vector<std::pair<std::size_t, std::string_view>> numbered;  // 1-based line number, text
   for (std::size_t i = 0; i < all.size(); ++i) {
-    if (!trimmed(all[i]).empty()) numbered.emplace_back(i + 1, all[i]);
+    if (!text::trimmed(all[i]).empty()) numbered.emplace_back(i + 1, all[i]);
   }
   if (numbered.empty() || !numbered.front().second.starts_with("temp_c,")) {
-    setError(error, "the table has no temp_c header line");
+    text::setError(error, "the table has no temp_c header line");
     return std::nullopt;
   }
   std::vector<TableRow> rows;
   for (std::size_t i = 1; i < numbered.size(); ++i) {
     const auto& [lineNumber, line] = numbered[i];
     const std::string where = "line " + std::to_string(lineNumber);
-    const auto cells = fields(trimmed(line), ',');
+    const auto cells = text::fields(text::trimmed(line), ',');
     if (cells.size() != kColumnCount) {
-      setError(error, where + " has " + std::to_string(cells.size()) + " fields, not 7");
+      text::setError(error, where + " has " + std::to_string(cells.size()) + " fields, not 7");
       return std::nullopt;
     }
     TableRow row;
     for (int c = 0; c < kColumnCount; ++c) {
-      row[c] = std::string(trimmed(cells[c]));
+      row[c] = std::string(text::trimmed(cells[c]));
       if (!isDecimalText(row[c])) {
-        setError(error, where + ": \"" + row[c] + "\" is not a number");
+        text::setError(error, where + ": \"" + row[c] + "\" is not a number");
         return std::nullopt;
       }
     }
     if (row[0] != std::to_string(rows.size())) {
-      setError(error, where + " is for " + row[0] + " °C, expected " + std::to_string(rows.size()));
+      text::setError(error, where + " is for " + row[0] + " °C, expected " + std::to_string(rows.size()));
       return std::nullopt;
     }
     rows.push_back(std::move(row));
   }
   if (rows.size() != kRowCount) {
-    setError(error, "the table has " + std::to_string(rows.size()) + " rows, expected 36");
+    text::setError(error, "the table has " + std::to_string(rows.size()) + " rows, expected 36");
     return std::nullopt;
   }
   return rows;
