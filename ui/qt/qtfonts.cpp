@@ -9,9 +9,8 @@ namespace {
 
 QFont Font(const fonts::Face& face) {
   QStringList families;
-  for (const std::string_view family : face.families) families << QString::fromUtf8(family.data(), qsizetype(family.size()));
-  for (const std::string_view family : fonts::kFallbackFamilies) {
-    families << QString::fromUtf8(family.data(), qsizetype(family.size()));
+  for (const auto& list : {face.families, std::span<const std::string_view>(fonts::kFallbackFamilies)}) {
+    for (const std::string_view family : list) families << QString::fromUtf8(family.data(), qsizetype(family.size()));
   }
   QFont font;
   font.setFamilies(families);
