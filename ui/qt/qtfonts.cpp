@@ -16,17 +16,20 @@ QFont Font(const fonts::Face& face) {
   font.setFamilies(families);
   font.setPointSize(face.points);
   font.setWeight(QFont::Normal);
+  if (face.wholePixelAdvances) font.setHintingPreference(QFont::PreferFullHinting);
   return font;
 }
 
 }  // namespace
 
-// Whole-pixel glyph advances keep the texts within their labels, as with the Windows face.
-QFont designFont() {
-  QFont font = Font(fonts::FaceOf(design::Font::Gothic12));
-  font.setHintingPreference(QFont::PreferFullHinting);
+QFont FontOf(const fonts::Face& face, double pixels) {
+  QFont font = Font(face);
+  // Qt's points are 72 to its logical inch of 96 pixels.
+  font.setPointSizeF(pixels * 72 / 96);
   return font;
 }
+
+QFont designFont() { return Font(fonts::FaceOf(design::Font::Gothic12)); }
 
 QFont defaultFont() { return Font(fonts::FaceOf(design::Font::Default)); }
 

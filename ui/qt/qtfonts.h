@@ -2,7 +2,12 @@
 
 #include <QFont>
 
+#include "fonts.h"
+
 namespace dosat {
+
+/// `face` at `pixels` to the em, falling back to the Japanese Gothic faces Linux has.
+QFont FontOf(const fonts::Face& face, double pixels);
 
 /// The font of most of the calculation window's controls: "ＭＳ Ｐゴシック" at
 /// 12 points, normal weight, falling back to the proportional Japanese Gothic

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "accessibility.h"
+#include "plan.h"
 #include "design.h"
 #include "embeddedtable.h"
 #include "qtfonts.h"
@@ -41,16 +41,7 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Where a control goes in a window laid out at `scale`.
-QRect ToPixels(const design::Control& row, float scale) {
-  return QRect(twips::toPixels(row.left * scale), twips::toPixels(row.top * scale),
-               twips::toPixels(row.width * scale), twips::toPixels(row.height * scale));
-}
-
-QFont Scaled(QFont font, float scale) {
-  font.setPointSizeF(font.pointSizeF() * scale);
-  return font;
-}
+QRect ToQRect(const plan::Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 
 class QtWindow final : public NativeWindow {
@@ -91,10 +82,12 @@ class QtWindow final : public NativeWindow {
   QWidget* control(std::size_t index) const { return controls_.at(index); }
 
  private:
-  QWidget* makeControl(const design::Control& row, std::size_t index, WindowEvents& events);
-  /// Draws each control that sets a text colour in what the contrast rule makes of it
-  /// on the palette the window has now.
-  void applyTextColours();
+  QWidget* makeControl(const plan::Control& control, WindowEvents& events);
+  /// Places the controls and sets their fonts as `layout`, laid out at `ratio`, has them.
+  void place(const plan::Window& layout, double ratio);
+  /// The window's background, the table, and each control that sets a text colour drawn
+  /// in what they take on the palette the window has now.
+  void applyColours();
   /// Where the outer frame's corner stands, or stood when the window was hidden.
   QPoint outerCorner() const;
 
@@ -112,28 +105,31 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
     : design_(design), widget_(new FormWidget(events)) {
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
-  widget_->layOut(QSize(twips::toPixels(design.clientWidth), twips::toPixels(design.clientHeight)));
+  // Qt's logical pixels are the designed ones; it scales them to the screen itself.
+  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, table::embeddedRows());
+  widget_->layOut(QSize(layout.clientWidth, layout.clientHeight));
   // Its background, where the window has one of its own, comes with the text colours.
   if (design.background != design::kDefaultColour) widget_->setAutoFillBackground(true);
 
-  const auto& rows = design.controls;
-  for (std::size_t i = 0; i < rows.size(); ++i) controls_.push_back(makeControl(rows[i], i, events));
-  applyTextColours();
-  widget_->onPaletteChange([this] { applyTextColours(); });
-
-  // Tab visits the controls that take focus in the order of their tab index; a screen
-  // reader names each box by the label beside it and reads the range hint under it.
-  QWidget* previous = nullptr;
-  for (std::size_t i : accessibility::TabOrder(design)) {
-    if (previous) QWidget::setTabOrder(previous, controls_[i]);
-    previous = controls_[i];
+  controls_.assign(design.controls.size(), nullptr);
+  for (const plan::Control& control : layout.controls) controls_[control.row] = makeControl(control, events);
+  place(layout, 1.0);
+  // Later siblings are drawn over earlier ones: raised from the lowest in the stacking up.
+  std::vector<const plan::Control*> stacked;
+  for (const plan::Control& control : layout.controls) stacked.push_back(&control);
+  std::stable_sort(stacked.begin(), stacked.end(),
+                   [](const plan::Control* a, const plan::Control* b) { return a->stacking < b->stacking; });
+  for (const plan::Control* control : stacked) controls_[control->row]->raise();
+  // Tab visits the controls that take focus in their order.
+  std::vector<QWidget*> tabOrder;
+  for (const plan::Control& control : layout.controls) {
+    if (!control.tabStop) continue;
+    if (tabOrder.size() <= *control.tabStop) tabOrder.resize(*control.tabStop + 1);
+    tabOrder[*control.tabStop] = controls_[control.row];
   }
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].kind == design::Kind::Picture) continue;  // the table tells its own
-    const accessibility::Told told = accessibility::WhatReadersAreTold(design, i);
-    if (!told.name.empty()) controls_[i]->setAccessibleName(FromUtf8(told.name));
-    if (!told.description.empty()) controls_[i]->setAccessibleDescription(FromUtf8(told.description));
-  }
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  applyColours();
+  widget_->onPaletteChange([this] { applyColours(); });
 
   // The native window is made now, so that the outer size the load handler
   // reads includes the frame wherever the platform knows it before showing.
@@ -161,21 +157,20 @@ placement::Margins QtWindow::FrameMargins() const {
 // Controls and fonts as designed at 1; at any other scale each font at that many times
 // its size, so that the texts keep to their controls.
 void QtWindow::SetScale(float scale) {
-  widget_->layOut(QSize(twips::toPixels(design_.clientWidth * scale), twips::toPixels(design_.clientHeight * scale)));
-  const auto& rows = design_.controls;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    QWidget* control = controls_[i];
-    control->setGeometry(ToPixels(rows[i], scale));
-    const bool gothic = rows[i].font == design::Font::Gothic12;
-    if (scale == 1.0f) {
-      control->setFont(gothic ? designFont() : QFont());
-    } else {
-      control->setFont(Scaled(gothic ? designFont() : defaultFont(), scale));
-    }
-    if (auto* picture = dynamic_cast<PictureBox*>(control)) {
-      const table::TableLayout* layout = table::embeddedLayout();
+  const plan::Window layout = plan::LayOut(design_, scale);
+  widget_->layOut(QSize(layout.clientWidth, layout.clientHeight));
+  place(layout, scale);
+}
+
+void QtWindow::place(const plan::Window& layout, double ratio) {
+  const table::TableLayout* table = table::embeddedLayout();
+  for (const plan::Control& control : layout.controls) {
+    QWidget* widget = controls_[control.row];
+    widget->setGeometry(ToQRect(control.rect));
+    widget->setFont(FontOf(control.face, control.fontPixels));
+    if (auto* picture = dynamic_cast<PictureBox*>(widget)) {
       const QSize interior = picture->contentsRect().size();
-      const qreal shown = layout ? table::shownRatio(*layout, scale, interior.width(), interior.height()) : scale;
+      const qreal shown = table ? table::shownRatio(*table, ratio, interior.width(), interior.height()) : ratio;
       picture->setScale(shown);
       picture->setProperty(table::kScaleProperty, shown);
     }
@@ -199,8 +194,8 @@ void QtWindow::Hide() {
   widget_->hide();
 }
 
-QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
-                               WindowEvents& events) {
+QWidget* QtWindow::makeControl(const plan::Control& control, WindowEvents& events) {
+  const design::Control& row = design_.controls[control.row];
   const QString text = FromUtf8(row.text);
   QWidget* widget = nullptr;
   switch (row.kind) {
@@ -221,7 +216,7 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
       auto* button = new QPushButton(text, widget_);
       button->setAutoDefault(false);
       QObject::connect(button, &QPushButton::clicked, button,
-                       [&events, index] { events.Clicked(index); });
+                       [&events, index = control.row] { events.Clicked(index); });
       widget = button;
       break;
     }
@@ -229,7 +224,7 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
       auto* picture = new PictureBox(widget_);
       // Before anything asks for its accessible interface: screen readers read the table's cells.
       table::makeTableAccessible(picture);
-      picture->setAccessibleName(FromUtf8(accessibility::WhatReadersAreTold(design_, index).name));
+      picture->setAccessibleName(FromUtf8(control.told.name));
       // Decoded here, the first time the table is asked for, not at start-up.
       picture->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
       // Elsewhere than at 1x the table is drawn afresh from its layout, sharp at the device's pixels.
@@ -239,27 +234,43 @@ QWidget* QtWindow::makeControl(const design::Control& row, std::size_t index,
     }
   }
   widget->setObjectName(FromUtf8(row.name));
-  widget->setGeometry(ToPixels(row, 1.0f));
-  if (row.font == design::Font::Gothic12) widget->setFont(designFont());
+  // A screen reader names each box by the label beside it and reads the range hint under
+  // it; the table tells its own.
+  if (control.kind != design::Kind::Picture) {
+    if (!control.told.name.empty()) widget->setAccessibleName(FromUtf8(control.told.name));
+    if (!control.told.description.empty()) widget->setAccessibleDescription(FromUtf8(control.told.description));
+  }
   return widget;
 }
 
-void QtWindow::applyTextColours() {
+void QtWindow::applyColours() {
   const contrast::Palette palette = ApplicationPaletteKind();
-  const QPalette desktop = QApplication::palette();
-  const contrast::Desktop colours{ToBgr(desktop.color(QPalette::Window)), ToBgr(desktop.color(QPalette::WindowText)),
-                                  ToBgr(desktop.color(QPalette::Base)), ToBgr(desktop.color(QPalette::Text)), palette};
+  // The field of a text box as its style has polished it.
+  QPalette fields = QApplication::palette();
+  for (QWidget* control : controls_) {
+    if (qobject_cast<QLineEdit*>(control)) fields = control->palette();
+  }
+  const plan::Colours active = plan::ColoursOn(design_, DesktopColours(QPalette::Active, fields, palette));
   if (design_.background != design::kDefaultColour) {
     QPalette own = widget_->palette();
-    own.setColor(QPalette::Window,
-                 FromBgr(contrast::WindowBackground(design_.background, colours.window, colours.field, palette)));
+    own.setColor(QPalette::Window, FromBgr(active.background));
     widget_->setPalette(own);
   }
-  const contrast::TableColours table = contrast::TableColoursOn(colours);
+  std::vector<QPalette> own;
+  for (QWidget* control : controls_) own.push_back(control->palette());
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const plan::Colours colours = plan::ColoursOn(design_, DesktopColours(group, fields, palette));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+      if (!colours.own[i]) continue;
+      const bool field = design_.controls[i].kind == design::Kind::TextBox;
+      own[i].setColor(group, field ? QPalette::Text : QPalette::WindowText, FromBgr(colours.text[i]));
+    }
+  }
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const design::Control& row = design_.controls[i];
-    if (row.colour != design::kDefaultColour) ApplyTextColour(*controls_[i], row, palette);
-    if (auto* picture = dynamic_cast<PictureBox*>(controls_[i])) picture->setColours(FromBgr(table.ink), FromBgr(table.paper));
+    if (active.own[i]) controls_[i]->setPalette(own[i]);
+    if (auto* picture = dynamic_cast<PictureBox*>(controls_[i])) {
+      picture->setColours(FromBgr(active.table.ink), FromBgr(active.table.paper));
+    }
   }
 }
 

@@ -101,15 +101,10 @@ QRect TableAccessible::localCellRect(int row, int column) const {
   // Where the rules are at the scale the widget shows the table at, as they are drawn.
   const QVariant shown = widget()->property(kScaleProperty);
   const double scale = shown.isValid() ? shown.toDouble() : 1.0;
-  const auto at = [scale](int p) { return scalePosition(p, scale); };
-  const std::vector<int>& x = layout_.columnRules;
-  const std::vector<int>& y = layout_.rowRules;
-  const int top = at(row < 0 ? layout_.topRule : y[std::size_t(row)]);
-  const int bottom = at(row < 0 ? y.front() : y[std::size_t(row) + 1]);
-  const int left = at(x[column]), right = at(x[column + 1]);
+  const PixelRect cell = table::cellRect(layout_, row, column, scale);
   const QRect contents = widget()->contentsRect();
-  // Inside the cell's rules, and cut off where the picture is.
-  return QRect(left + 1, top + 1, right - left - 1, bottom - top - 1).translated(contents.topLeft()) & contents;
+  // Cut off where the picture is.
+  return QRect(cell.x, cell.y, cell.width, cell.height).translated(contents.topLeft()) & contents;
 }
 
 QAccessibleInterface* TableAccessible::childInterface(int index) const {

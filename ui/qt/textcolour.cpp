@@ -48,20 +48,10 @@ contrast::Palette ApplicationPaletteKind() {
                                                       : contrast::Palette::Other;
 }
 
-void ApplyTextColour(QWidget& control, const design::Control& row, contrast::Palette palette) {
-  const QPalette::ColorRole textRole =
-      row.kind == design::Kind::TextBox ? QPalette::Text : QPalette::WindowText;
-  // The control's own text colour is the one being set: the desktop's is its window's.
-  const QPalette system = control.parentWidget()->palette();
-  QPalette own = control.palette();
-  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    const contrast::Desktop desktop{ToBgr(own.color(group, QPalette::Window)),
-                                    ToBgr(system.color(group, QPalette::WindowText)),
-                                    ToBgr(own.color(group, QPalette::Base)),
-                                    ToBgr(system.color(group, QPalette::Text)), palette};
-    own.setColor(group, textRole, FromBgr(contrast::ControlTextColour(row, desktop)));
-  }
-  control.setPalette(own);
+contrast::Desktop DesktopColours(QPalette::ColorGroup group, const QPalette& fields, contrast::Palette palette) {
+  const QPalette desktop = QApplication::palette();
+  return {ToBgr(desktop.color(group, QPalette::Window)), ToBgr(desktop.color(group, QPalette::WindowText)),
+          ToBgr(fields.color(group, QPalette::Base)), ToBgr(desktop.color(group, QPalette::Text)), palette};
 }
 
 }  // namespace dosat

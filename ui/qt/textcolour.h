@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QWidget>
 #include <cstdint>
 
@@ -18,8 +19,8 @@ std::uint32_t ToBgr(const QColor& colour);
 /// desktop theme; Other for any other.
 contrast::Palette ApplicationPaletteKind();
 
-/// Gives `control`, made for design row `row`, the text colour the contrast rule makes of
-/// its designed one on this palette, in each colour group.
-void ApplyTextColour(QWidget& control, const design::Control& row, contrast::Palette palette);
+/// The desktop's colours in colour group `group`: the application palette's, with a text
+/// box's field as `fields` has it (a style may polish boxes to a field of their own).
+contrast::Desktop DesktopColours(QPalette::ColorGroup group, const QPalette& fields, contrast::Palette palette);
 
 }  // namespace dosat

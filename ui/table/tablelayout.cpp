@@ -226,4 +226,14 @@ double shownRatio(const TableLayout& layout, double ratio, int width, int height
   return ratio;
 }
 
+PixelRect cellRect(const TableLayout& layout, int row, int column, double ratio) {
+  const auto at = [ratio](int p) { return scalePosition(p, ratio); };
+  const std::vector<int>& x = layout.columnRules;
+  const std::vector<int>& y = layout.rowRules;
+  const int top = at(row < 0 ? layout.topRule : y[std::size_t(row)]);
+  const int bottom = at(y[std::size_t(row + 1)]);
+  const int left = at(x[std::size_t(column)]), right = at(x[std::size_t(column) + 1]);
+  return {left + 1 - at(layout.clip.x), top + 1 - at(layout.clip.y), right - left - 1, bottom - top - 1};
+}
+
 }  // namespace dosat::table

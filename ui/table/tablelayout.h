@@ -84,6 +84,11 @@ int scaleThickness(int t, double ratio);
 /// edges at round(edge * ratio), and the grid positions move as the rules do.
 TableLayout scaleLayout(const TableLayout& layout, double ratio);
 
+/// Where the cell in `row` (-1 for the headings) and `column` is, for screen readers, in
+/// `layout` drawn at `ratio`: inside its rules as they are drawn, from the top-left corner
+/// of the shown part (the clip).
+PixelRect cellRect(const TableLayout& layout, int row, int column, double ratio);
+
 /// The ratio to draw `layout` at in a picture box whose interior is `width` × `height`
 /// pixels, in a window laid out at `ratio` pixels per picture pixel: `ratio`, or less
 /// where the box's edge, which keeps its width, leaves less room than the shown part

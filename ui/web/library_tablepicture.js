@@ -3,16 +3,11 @@
 mergeInto(LibraryManager.library, {
   $dosatPicture: {
     context: null,
-    // The table's face first, then the Windows face of the same design and the Japanese
-    // Gothic faces other systems have.
-    font: function(pixels) {
-      return pixels + 'px IPAPGothic, "IPA Pゴシック", "ＭＳ Ｐゴシック", "MS PGothic", ' +
-             '"Hiragino Kaku Gothic ProN", "Hiragino Sans", "Yu Gothic", "Noto Sans CJK JP", ' +
-             '"Noto Sans JP", sans-serif';
-    },
+    // The table's faces, as the program lists them.
+    families: '',
     setFont: function(pixels, spacing) {
       var context = dosatPicture.context;
-      context.font = dosatPicture.font(pixels);
+      context.font = pixels + 'px ' + dosatPicture.families;
       if ('letterSpacing' in context) context.letterSpacing = spacing + 'px';
     },
   },
@@ -35,9 +30,11 @@ mergeInto(LibraryManager.library, {
   },
 
   // A canvas of width x height device pixels, shown at cssWidth x cssHeight, filled with
-  // paper; what is drawn next is drawn in ink.
+  // paper; what is drawn next is drawn in ink, its texts in the faces `families` lists.
   dosat_picture_begin__deps: ['$dosatPage', '$dosatPicture'],
-  dosat_picture_begin: function(w, c, cssWidth, cssHeight, width, height, paper, paperLength, ink, inkLength) {
+  dosat_picture_begin: function(w, c, cssWidth, cssHeight, width, height, paper, paperLength, ink, inkLength,
+                                families, familiesLength) {
+    dosatPicture.families = UTF8ToString(families, familiesLength);
     var box = dosatPage.control(w, c);
     var canvas = box.querySelector('canvas');
     if (!canvas) {

@@ -50,12 +50,13 @@ mergeInto(LibraryManager.library, {
   // The control in `row` of the design, appended after those made before it; kind: 0 a
   // label, 1 a text box, 2 a button, 3 a picture box, as design::Kind.
   dosat_control_make__deps: ['$dosatPage'],
-  dosat_control_make: function(w, row, kind, name, nameLength, text, textLength, left, top, width, height, gothic) {
+  dosat_control_make: function(w, row, kind, name, nameLength, text, textLength, left, top, width, height, stacking,
+                               families, familiesLength, fontPixels) {
     var win = dosatPage.windows[w];
     var tag = ['span', 'input', 'button', 'div'][kind];
     var element = document.createElement(tag);
     element.id = win.panel.id + '-' + dosatPage.string(name, nameLength);
-    element.className = ['label', 'textbox', 'button', 'picture'][kind] + (gothic ? ' gothic' : '');
+    element.className = ['label', 'textbox', 'button', 'picture'][kind];
     var value = dosatPage.string(text, textLength);
     if (kind === 1) {
       element.type = 'text';
@@ -77,6 +78,9 @@ mergeInto(LibraryManager.library, {
     style.top = top + 'px';
     style.width = width + 'px';
     style.height = height + 'px';
+    style.zIndex = stacking;
+    style.fontFamily = dosatPage.string(families, familiesLength);
+    style.fontSize = fontPixels + 'px';
     win.client.appendChild(element);
     win.controls[row] = element;
   },
@@ -171,6 +175,11 @@ mergeInto(LibraryManager.library, {
 
   // Closing the tab, or leaving the page for good, is the user's closing the window
   // shown; a page kept for the browser's Back and Forward is not ended.
+  dosat_page_set_font__deps: ['$dosatPage'],
+  dosat_page_set_font: function(families, length) {
+    document.documentElement.style.setProperty('--ui', dosatPage.string(families, length));
+  },
+
   dosat_page_listen__deps: ['$dosatPage'],
   dosat_page_listen: function() {
     window.addEventListener('pagehide', function(event) {

@@ -10,8 +10,13 @@ extern "C" {
 int dosat_window_make(const char* name, int nameLength, const char* caption, int captionLength,
                       int width, int height);
 void dosat_window_destroy(int window);
+/// The control in `row`, `stacking` its place among its siblings, its text set in
+/// `families` (a CSS font-family list) at `fontPixels` to the em.
 void dosat_control_make(int window, int row, int kind, const char* name, int nameLength, const char* text,
-                        int textLength, int left, int top, int width, int height, bool gothic);
+                        int textLength, int left, int top, int width, int height, int stacking,
+                        const char* families, int familiesLength, double fontPixels);
+/// The page's own texts (title bars, messages) in `families`, a CSS font-family list.
+void dosat_page_set_font(const char* families, int familiesLength);
 void dosat_window_show(int window);
 void dosat_window_hide(int window);
 bool dosat_window_visible(int window);
@@ -57,7 +62,7 @@ double dosat_picture_ratio(int window);
 unsigned dosat_picture_forced_colour(int window, int control, bool ink);
 void dosat_picture_begin(int window, int control, double cssWidth, double cssHeight, int width,
                          int height, const char* paper, int paperLength, const char* ink,
-                         int inkLength);
+                         int inkLength, const char* families, int familiesLength);
 void dosat_picture_rule(int x, int y, int width, int height);
 double dosat_picture_advance(const char* text, int length, int pixels, int spacing);
 void dosat_picture_text(const char* text, int length, int pixels, int spacing, int x, int baseline);

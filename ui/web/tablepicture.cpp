@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "contrast.h"
+#include "fonts.h"
 #include "page.h"
 #include "tabletext.h"
 #include "theme.h"
@@ -40,8 +41,10 @@ void DrawTable(int handle, int control) {
   }
   const contrast::TableColours colours = contrast::TableColoursOn(desktop);
   const std::string paper = CssColour(colours.paper), ink = CssColour(colours.ink);
+  static const std::string families = fonts::CssFamilies(fonts::kTableFamilies);
   dosat_picture_begin(handle, control, layout->clip.width, layout->clip.height, drawn.clip.width,
-                      drawn.clip.height, paper.data(), Length(paper), ink.data(), Length(ink));
+                      drawn.clip.height, paper.data(), Length(paper), ink.data(), Length(ink), families.data(),
+                      Length(families));
   const int x0 = drawn.clip.x, y0 = drawn.clip.y;
   for (const table::PixelRect& r : drawn.rules) dosat_picture_rule(r.x - x0, r.y - y0, r.width, r.height);
   for (const table::TextRun& run : drawn.texts) {

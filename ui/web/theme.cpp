@@ -5,6 +5,7 @@
 #include "colour.h"
 #include "contrast.h"
 #include "page.h"
+#include "plan.h"
 
 namespace dosat::web {
 
@@ -27,22 +28,21 @@ void ApplyTextColours(int handle, const design::Window& design) {
   const contrast::Palette palette = kind == 2   ? contrast::Palette::HighContrast
                                     : kind == 1 ? contrast::Palette::Other
                                                 : contrast::Palette::Designed;
-  // A window with a background of its own has it drawn first: the page's face and a
-  // box's field are read without it, and its controls' texts then chosen against it.
-  if (design.background != design::kDefaultColour) {
-    dosat_theme_set_background(handle, "", 0);
-    const std::string background = CssColour(contrast::WindowBackground(
-        design.background, FromPage(dosat_theme_colour(handle, 0)), FromPage(dosat_theme_colour(handle, 2)), palette));
-    dosat_theme_set_background(handle, background.data(), Length(background));
-  }
+  // The page's own colours, read without the window's background of its own.
+  const bool ownBackground = design.background != design::kDefaultColour;
+  if (ownBackground) dosat_theme_set_background(handle, "", 0);
   const contrast::Desktop desktop{FromPage(dosat_theme_colour(handle, 0)), FromPage(dosat_theme_colour(handle, 1)),
                                   FromPage(dosat_theme_colour(handle, 2)), FromPage(dosat_theme_colour(handle, 3)),
                                   palette};
+  const plan::Colours colours = plan::ColoursOn(design, desktop);
+  if (ownBackground) {
+    const std::string background = CssColour(colours.background);
+    dosat_theme_set_background(handle, background.data(), Length(background));
+  }
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
-    const design::Control& row = design.controls[i];
     // A control that sets no colour keeps the page's own, which is the desktop's.
-    if (row.colour == design::kDefaultColour) continue;
-    const std::string colour = CssColour(contrast::ControlTextColour(row, desktop));
+    if (!colours.own[i]) continue;
+    const std::string colour = CssColour(colours.text[i]);
     dosat_theme_set_text(handle, static_cast<int>(i), colour.data(), Length(colour));
   }
 }

@@ -3,16 +3,17 @@
 #include <string>
 
 #include "accessibility.h"
+#include "plan.h"
 #include "page.h"
 #include "tablepicture.h"
 #include "tabletext.h"
 
 namespace dosat::web {
 
-void TellReaders(int handle, const design::Window& design) {
-  for (std::size_t i = 0; i < design.controls.size(); ++i) {
-    const int control = static_cast<int>(i);
-    const accessibility::Told told = accessibility::WhatReadersAreTold(design, i, TableRows());
+void TellReaders(int handle, const plan::Window& layout) {
+  for (const plan::Control& made : layout.controls) {
+    const int control = static_cast<int>(made.row);
+    const accessibility::Told& told = made.told;
     // A box is named and described by the labels beside it; the picture box by its own
     // words, the table's title and what the table is.
     if (told.labelledBy) {
@@ -38,17 +39,16 @@ void MakeAccessibleTable(int handle, int control) {
   const std::vector<table::TableRow>* rows = TableRows();
   if (!layout || !rows) return;
   dosat_table_begin(handle, control);
-  const auto& columns = layout->columnRules;
-  // The headings' row (-1) between the table's top rule and the first row's rule, then a
-  // row between each two rules; the temperatures head the rows.
+  // The headings' row (-1), then the numbers' rows; the temperatures head the rows. In CSS
+  // pixels, which the page zooms with the window.
   for (int r = -1; r < static_cast<int>(rows->size()); ++r) {
-    const int top = r < 0 ? layout->topRule : layout->rowRules[r];
-    const int bottom = layout->rowRules[r + 1];
-    dosat_table_row(top - layout->clip.y, bottom - top);
+    const table::PixelRect row = table::cellRect(*layout, r, 0, 1.0);
+    dosat_table_row(row.y, row.height);
     for (int c = 0; c < table::kColumnCount; ++c) {
       const std::string text = table::CellText(*rows, r, c);
       const int kind = r < 0 ? 0 : c == 0 ? 1 : 2;
-      dosat_table_cell(kind, text.data(), Length(text), columns[c] - layout->clip.x, columns[c + 1] - columns[c]);
+      const table::PixelRect cell = table::cellRect(*layout, r, c, 1.0);
+      dosat_table_cell(kind, text.data(), Length(text), cell.x, cell.width);
     }
   }
 }

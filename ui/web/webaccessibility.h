@@ -5,11 +5,15 @@
 
 #include "design.h"
 
+namespace dosat::plan {
+struct Window;
+}
+
 namespace dosat::web {
 
 /// Tells screen readers what the shared layer has them told of each control of window
 /// `handle`: a box's name and description by the labels beside it, the table's by its words.
-void TellReaders(int handle, const design::Window& design);
+void TellReaders(int handle, const plan::Window& layout);
 
 /// Tells screen readers the new value of the box in `row`, named by its label.
 void Announce(const design::Window& design, std::size_t row, std::string_view value);

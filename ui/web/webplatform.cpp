@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "accessibility.h"
+#include "fonts.h"
 #include "design.h"
 #include "navigation.h"
 #include "page.h"
+#include "plan.h"
 #include "screen.h"
 #include "tablepicture.h"
 #include "theme.h"
@@ -90,22 +91,25 @@ class WebWindow final : public NativeWindow {
 };
 
 WebWindow::WebWindow(const design::Window& design, WindowEvents& events) : design_(design), events_(events) {
+  // In CSS pixels, which the browser scales to the screen; the whole client area is
+  // zoomed where the window is fitted to a smaller one.
+  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, TableRows());
   handle_ = dosat_window_make(design.className.data(), Length(design.className), design.caption.data(),
-                              Length(design.caption), twips::toPixels(design.clientWidth),
-                              twips::toPixels(design.clientHeight));
+                              Length(design.caption), layout.clientWidth, layout.clientHeight);
   if (Windows().size() <= static_cast<std::size_t>(handle_)) Windows().resize(handle_ + 1);
   Windows()[handle_] = this;
   // Tab follows the page's order of its elements.
-  for (const std::size_t i : accessibility::CreationOrder(design)) {
-    const design::Control& row = design.controls[i];
-    dosat_control_make(handle_, static_cast<int>(i), static_cast<int>(row.kind), row.name.data(), Length(row.name),
-                       row.text.data(), Length(row.text), twips::toPixels(row.left), twips::toPixels(row.top),
-                       twips::toPixels(row.width), twips::toPixels(row.height),
-                       row.font == design::Font::Gothic12);
+  for (const plan::Control& control : layout.controls) {
+    const design::Control& row = design.controls[control.row];
+    const plan::Rect& r = control.rect;
+    const std::string families = fonts::CssFamilies(control.face.families);
+    dosat_control_make(handle_, static_cast<int>(control.row), static_cast<int>(control.kind), row.name.data(),
+                       Length(row.name), row.text.data(), Length(row.text), r.left, r.top, r.width, r.height,
+                       control.stacking, families.data(), Length(families), control.fontPixels);
   }
-  TellReaders(handle_, design);
-  for (std::size_t i = 0; i < design.controls.size(); ++i) {
-    if (design.controls[i].kind == design::Kind::Picture) MakeAccessibleTable(handle_, static_cast<int>(i));
+  TellReaders(handle_, layout);
+  for (const plan::Control& control : layout.controls) {
+    if (control.kind == design::Kind::Picture) MakeAccessibleTable(handle_, static_cast<int>(control.row));
   }
   Recolour();
   Redraw();
@@ -170,6 +174,8 @@ void ForEachWindow(F f) {
 }  // namespace
 
 WebPlatform::WebPlatform() {
+  const std::string families = fonts::CssFamilies(fonts::FaceOf(design::Font::Default).families);
+  dosat_page_set_font(families.data(), Length(families));
   dosat_page_listen();
   dosat_history_listen();
   dosat_screen_listen();

@@ -17,7 +17,9 @@
 #include "accessibility.h"
 #include "design.h"
 #include "fonts.h"
+#include "gdifonts.h"
 #include "newerwindows.h"
+#include "plan.h"
 #include "picturebox.h"
 #include "tablepicture.h"
 #include "text.h"
@@ -80,14 +82,12 @@ class Win32Window final : public NativeWindow {
   /// The resolution the client area is laid out at: the screen's, times the scale the
   /// window was fitted to its screen at.
   double layoutDpi() const { return dpi_ * static_cast<double>(scale_); }
+  /// The window laid out at the layout's resolution, labels measured in this window's glyphs.
+  plan::Window plan() const;
   void makeControls();
-  /// The fonts of the controls, at the layout's resolution.
-  void makeFonts();
-  /// Where a control goes at the layout's resolution, in pixels of the client area.
-  RECT placeOf(const design::Control& row) const;
-  HFONT fontOf(const design::Control& row) const {
-    return row.font == design::Font::Gothic12 ? gothic_ : plain_;
-  }
+  /// The fonts of the controls, at the layout's resolution: one for each face and size.
+  void makeFonts(const plan::Window& layout);
+  HFONT fontOf(const plan::Control& control) const;
   /// The outer size at the layout's scale on a screen of `dpi`: the frame is the screen's.
   SIZE frameSize(UINT dpi) const;
   /// Sizes the window, places its controls and sets their fonts anew for a screen of
@@ -97,22 +97,23 @@ class Win32Window final : public NativeWindow {
   /// The ratio the picture box draws the table at, from the size of its interior.
   void measurePicture(HWND picture);
   HBRUSH colours(HDC dc, HWND control, bool edit);
-  /// The window's own background: as designed, but the theme's in high contrast.
-  COLORREF backgroundColour() const;
-  HBRUSH backgroundBrush() const;
-  /// The text colour of each control on the desktop's palette as it is now.
+  /// The window's background and each control's text colour on the desktop's palette as
+  /// it is now.
   void applyTheme();
-  int keepLineBreaks(const design::Control& row, HFONT font, int width) const;
   const design::Control* rowOf(HWND control, std::size_t* index = nullptr) const;
 
   const design::Window& design_;
   WindowEvents& events_;
   HWND hwnd_ = nullptr;
   std::vector<HWND> controls_;
-  HFONT gothic_ = nullptr;
-  HFONT plain_ = nullptr;
-  HBRUSH designedBackground_ = nullptr;  // null where the window leaves it to Windows
-  std::vector<COLORREF> textColours_;
+  struct Font {
+    fonts::Face face;
+    int pixelHeight;
+    HFONT font;
+  };
+  std::vector<Font> fonts_;
+  plan::Colours colours_;
+  HBRUSH background_ = nullptr;
   HWND focus_ = nullptr;  // the control to give the focus back to
   UINT dpi_ = 96;         // the resolution of the window's screen
   float scale_ = 1;       // the scale it is laid out at, less than 1 where fitted to its screen
@@ -147,9 +148,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
     : design_(design), events_(events) {
-  if (design.background != design::kDefaultColour) {
-    designedBackground_ = CreateSolidBrush(FromBgr(design.background));
-  }
   // No class brush: WM_ERASEBKGND paints the background in the colours of the moment.
   RegisterClasses(design);
   win32::DesktopChanged();
@@ -161,7 +159,6 @@ Win32Window::Win32Window(const design::Window& design, WindowEvents& events)
   hwnd_ = CreateWindowExW(0, Wide(design.className).c_str(), Wide(design.caption).c_str(), kStyle,
                           CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr,
                           GetModuleHandleW(nullptr), this);
-  makeFonts();
   makeControls();
   const RECT made = outer();
   if (WindowDpi(hwnd_) != dpi_ || made.right - made.left != frame.cx ||
@@ -178,70 +175,128 @@ Win32Window::~Win32Window() {
   // procedure, never to this object.
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
-  if (gothic_) DeleteObject(gothic_);
-  if (plain_) DeleteObject(plain_);
-  if (designedBackground_) DeleteObject(designedBackground_);
+  for (const Font& font : fonts_) DeleteObject(font.font);
+  if (background_) DeleteObject(background_);
+}
+
+namespace {
+
+// Lines of text as GDI wraps them, in fonts made once for each face and size asked for.
+class GdiMeasure final : public plan::TextMeasure {
+ public:
+  explicit GdiMeasure(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~GdiMeasure() {
+    for (const auto& made : fonts_) DeleteObject(made.second);
+    ReleaseDC(hwnd_, dc_);
+  }
+  GdiMeasure(const GdiMeasure&) = delete;
+  GdiMeasure& operator=(const GdiMeasure&) = delete;
+
+  int Lines(std::string_view text, const fonts::Face& face, int pixelHeight, int width) const override {
+    const HGDIOBJ old = SelectObject(dc_, fontOf(face, pixelHeight));
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc_, &metrics);
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc_, Wide(text).c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc_, old);
+    return r.bottom / std::max<LONG>(1, metrics.tmHeight);
+  }
+
+ private:
+  HFONT fontOf(const fonts::Face& face, int pixelHeight) const {
+    const std::wstring family = Wide(face.families.front());
+    for (const auto& made : fonts_) {
+      if (made.first.first == family && made.first.second == pixelHeight) return made.second;
+    }
+    fonts_.push_back({{family, pixelHeight}, win32::MakeFont(face, pixelHeight)});
+    return fonts_.back().second;
+  }
+
+  HWND hwnd_;
+  HDC dc_;
+  mutable std::vector<std::pair<std::pair<std::wstring, int>, HFONT>> fonts_;
+};
+
+}  // namespace
+
+plan::Window Win32Window::plan() const {
+  const GdiMeasure measure(hwnd_);
+  return plan::LayOut(design_, layoutDpi() / 96, &measure, win32::TableRows());
+}
+
+HFONT Win32Window::fontOf(const plan::Control& control) const {
+  for (const Font& font : fonts_) {
+    if (font.face.families.data() == control.face.families.data() && font.pixelHeight == control.FontPixelHeight()) {
+      return font.font;
+    }
+  }
+  return nullptr;
 }
 
 void Win32Window::makeControls() {
-  const auto& rows = design_.controls;
-  controls_.assign(rows.size(), nullptr);
+  const plan::Window layout = plan();
+  makeFonts(layout);
+  controls_.assign(design_.controls.size(), nullptr);
   // The dialog manager's Tab key follows the order in which sibling windows were made.
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (std::size_t i : accessibility::CreationOrder(design_)) {
-    const design::Control& row = rows[i];
+  for (const plan::Control& control : layout.controls) {
+    const design::Control& row = design_.controls[control.row];
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    switch (row.kind) {
+    switch (control.kind) {
       case design::Kind::Label:
         style |= SS_LEFT | SS_NOPREFIX;
         break;
       case design::Kind::TextBox:
         cls = L"EDIT";
-        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        style |= ES_LEFT | ES_AUTOHSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
         break;
       case design::Kind::Button:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        style |= BS_PUSHBUTTON;
         break;
       case design::Kind::Picture:
         cls = win32::kPictureClass;
-        style |= WS_TABSTOP;
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    const int id = kFirstControlId + static_cast<int>(i);
-    const RECT r = placeOf(row);
-    controls_[i] = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, r.left, r.top,
-                                   r.right - r.left, r.bottom - r.top, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                   nullptr);
-    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), FALSE);
-    if (row.kind == design::Kind::TextBox) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
-    if (row.kind == design::Kind::Picture) {
-      SetWindowLongPtrW(controls_[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pictureRatio_));
-      measurePicture(controls_[i]);
+    if (control.tabStop) style |= WS_TABSTOP;
+    const int id = kFirstControlId + static_cast<int>(control.row);
+    const plan::Rect& r = control.rect;
+    HWND hwnd = CreateWindowExW(exStyle, cls, Wide(row.text).c_str(), style, r.left, r.top, r.width, r.height, hwnd_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    controls_[control.row] = hwnd;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
+    if (control.kind == design::Kind::TextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+    if (control.kind == design::Kind::Picture) {
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pictureRatio_));
+      measurePicture(hwnd);
     }
-  }
-  // What screen readers are told beyond what Windows knows of each control; the picture
-  // box is the table, with its cells.
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const accessibility::Told told = accessibility::WhatReadersAreTold(design_, i, win32::TableRows());
-    if (rows[i].kind == design::Kind::Picture) {
-      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description), win32::TableCells()});
+    // What screen readers are told beyond what Windows knows of each control; the picture
+    // box is the table, with its cells.
+    const accessibility::Told& told = control.told;
+    if (control.kind == design::Kind::Picture) {
+      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), win32::TableCells()});
     } else if (!told.name.empty() || !told.description.empty()) {
-      win32::ProvideAccessibleText(controls_[i], {Wide(told.name), Wide(told.description), {}});
+      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), {}});
     }
   }
-  // Labels lie under the boxes and buttons, as text drawn on the window itself would:
-  // Label4 reaches into the result box, and painted over it would hide the box's left
-  // edge. Among themselves, the one listed later lies on top (Label3 over Label2).
-  for (std::size_t i = rows.size(); i-- > 0;) {
-    if (rows[i].kind == design::Kind::Label) {
-      SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+  // Made in Tab's order, the lowest in the stacking are put at the bottom one by one from
+  // the highest of them down; what stacks highest keeps the order it was made in, which
+  // is the dialog manager's Tab order.
+  std::vector<const plan::Control*> stacked;
+  int highest = 0;
+  for (const plan::Control& control : layout.controls) {
+    stacked.push_back(&control);
+    highest = std::max(highest, control.stacking);
+  }
+  std::stable_sort(stacked.begin(), stacked.end(),
+                   [](const plan::Control* a, const plan::Control* b) { return a->stacking > b->stacking; });
+  for (const plan::Control* control : stacked) {
+    if (control->stacking == highest) continue;
+    SetWindowPos(controls_[control->row], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 
@@ -253,29 +308,11 @@ SIZE Win32Window::frameSize(UINT dpi) const {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// "ＭＳ Ｐゴシック" 12 pt as designed, and a 9-point Japanese UI face for the
-// controls that set no font of their own.
-void Win32Window::makeFonts() {
-  const double dpi = layoutDpi();
-  // The first of each face's families: Windows finds a stand-in for it where it is missing.
-  const auto font = [dpi](design::Font designed) {
-    const fonts::Face face = fonts::FaceOf(designed);
-    return CreateFontW(-fonts::PixelHeight(face, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       Wide(face.families.front()).c_str());
-  };
-  gothic_ = font(design::Font::Gothic12);
-  plain_ = font(design::Font::Default);
-}
-
-RECT Win32Window::placeOf(const design::Control& row) const {
-  const double perPixel = twips::kPerInch / layoutDpi();
-  const auto px = [&](int twipsValue) { return twips::toPixels(twipsValue, perPixel); };
-  int width = px(row.width);
-  if (row.kind == design::Kind::Label && layoutDpi() != 96) {
-    width = std::max(width, keepLineBreaks(row, fontOf(row), width));
+void Win32Window::makeFonts(const plan::Window& layout) {
+  for (const plan::Control& control : layout.controls) {
+    if (fontOf(control)) continue;
+    fonts_.push_back({control.face, control.FontPixelHeight(), win32::MakeFont(control.face, control.FontPixelHeight())});
   }
-  return {px(row.left), px(row.top), px(row.left) + width, px(row.top) + px(row.height)};
 }
 
 void Win32Window::layOut(const RECT* suggested) {
@@ -287,19 +324,17 @@ void Win32Window::layOut(const RECT* suggested) {
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The controls keep the old fonts until they have the new ones.
-  const HFONT oldGothic = std::exchange(gothic_, nullptr);
-  const HFONT oldPlain = std::exchange(plain_, nullptr);
-  makeFonts();
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const design::Control& row = design_.controls[i];
-    const RECT r = placeOf(row);
-    SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (row.kind == design::Kind::Picture) measurePicture(controls_[i]);
-    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row)), TRUE);
+  std::vector<Font> old = std::exchange(fonts_, {});
+  const plan::Window layout = plan();
+  makeFonts(layout);
+  for (const plan::Control& control : layout.controls) {
+    HWND hwnd = controls_[control.row];
+    const plan::Rect& r = control.rect;
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control.kind == design::Kind::Picture) measurePicture(hwnd);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), TRUE);
   }
-  DeleteObject(oldGothic);
-  DeleteObject(oldPlain);
+  for (const Font& font : old) DeleteObject(font.font);
   // Everything drawn anew at the new size: the parent clips its children, and a control
   // that only moved would keep what it showed.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -317,34 +352,6 @@ void Win32Window::SetScale(float scale) {
   if (scale == scale_) return;
   scale_ = scale;
   layOut(nullptr);
-}
-
-// Glyphs do not grow exactly with the screen's resolution: at 150 % a label
-// whose text just fits its designed width would wrap, and its last word
-// would hide under the label below. Returns the width that keeps the text on
-// as many lines as at 96 dpi.
-int Win32Window::keepLineBreaks(const design::Control& row, HFONT font, int width) const {
-  const std::wstring text = Wide(row.text);
-  HDC dc = GetDC(hwnd_);
-  const auto lines = [&](HFONT f, int w) {
-    HGDIOBJ old = SelectObject(dc, f);
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    RECT r{0, 0, w, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    return r.bottom / std::max<LONG>(1, metrics.tmHeight);
-  };
-  LOGFONTW unscaled;
-  GetObjectW(font, sizeof unscaled, &unscaled);
-  unscaled.lfHeight = static_cast<LONG>(std::lround(unscaled.lfHeight * 96 / layoutDpi()));
-  HFONT at96 = CreateFontIndirectW(&unscaled);
-  const int designed = lines(at96, twips::toPixels(row.width));
-  DeleteObject(at96);
-  int needed = width;
-  while (lines(font, needed) > designed && needed < 2 * width) ++needed;
-  ReleaseDC(hwnd_, dc);
-  return needed;
 }
 
 void Win32Window::Move(float left, float top) {
@@ -397,33 +404,21 @@ const design::Control* Win32Window::rowOf(HWND control, std::size_t* index) cons
   return &design_.controls[i];
 }
 
-COLORREF Win32Window::backgroundColour() const {
-  return FromBgr(contrast::WindowBackground(design_.background, win32::SystemColour(COLOR_BTNFACE),
-                                            win32::SystemColour(COLOR_WINDOW), win32::DesktopPalette()));
-}
-
-HBRUSH Win32Window::backgroundBrush() const {
-  if (!designedBackground_) return GetSysColorBrush(COLOR_BTNFACE);
-  return win32::HighContrast() ? GetSysColorBrush(COLOR_WINDOW) : designedBackground_;
-}
-
 void Win32Window::applyTheme() {
-  const contrast::Desktop desktop = win32::DesktopColours(backgroundColour());
-  textColours_.clear();
-  for (const design::Control& row : design_.controls) {
-    textColours_.push_back(FromBgr(contrast::ControlTextColour(row, desktop)));
-  }
+  colours_ = plan::ColoursOn(design_, win32::DesktopColours(win32::SystemColour(COLOR_BTNFACE)));
+  if (background_) DeleteObject(background_);
+  background_ = CreateSolidBrush(FromBgr(colours_.background));
 }
 
 HBRUSH Win32Window::colours(HDC dc, HWND control, bool edit) {
   std::size_t index = 0;
-  SetTextColor(dc, rowOf(control, &index) ? textColours_[index] : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, rowOf(control, &index) ? FromBgr(colours_.text[index]) : GetSysColor(COLOR_WINDOWTEXT));
   if (edit) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return GetSysColorBrush(COLOR_WINDOW);
   }
-  SetBkColor(dc, backgroundColour());
-  return backgroundBrush();
+  SetBkColor(dc, FromBgr(colours_.background));
+  return background_;
 }
 
 LRESULT CALLBACK Win32Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -455,7 +450,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush());
+      FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
       return 1;
     }
     case WM_SYSCOLORCHANGE:
