@@ -47,7 +47,7 @@ class WhatBoxesAreTold : public testing::TestWithParam<ToldRow> {};
 
 TEST_P(WhatBoxesAreTold, NameFromTheLabelBesideDescriptionFromTheHintUnder) {
   const ToldRow& row = GetParam();
-  const auto told = WhatReadersAreTold(kCalculationWindow, kCalculationWindow.find(row.control));
+  const auto told = WhatReadersAreTold(kCalculationWindow, kCalculationWindow.Find(row.control));
   EXPECT_EQ(told.name, row.name);
   EXPECT_EQ(told.description, row.description);
 }
@@ -61,14 +61,14 @@ INSTANTIATE_TEST_SUITE_P(CalculationWindow, WhatBoxesAreTold,
 
 // A new result is said with the name of its box, as every platform announces it.
 TEST(Accessibility, ANewResultIsAnnouncedUnderItsBoxsName) {
-  EXPECT_EQ(Announcement(kCalculationWindow, kCalculationWindow.find("Text3"), "7.01"),
+  EXPECT_EQ(Announcement(kCalculationWindow, kCalculationWindow.Find("Text3"), "7.01"),
             "飽和溶存酸素濃度(mg/L) 7.01");
-  EXPECT_EQ(Announcement(kCalculationWindow, kCalculationWindow.find("Command1"), "7.01"), "7.01");
+  EXPECT_EQ(Announcement(kCalculationWindow, kCalculationWindow.Find("Command1"), "7.01"), "7.01");
 }
 
 // The table's one description: the summary and, where the numbers read, a line per row.
 TEST(Accessibility, TheTablesDescriptionHoldsItsNumbersRowByRow) {
-  const std::size_t picture = kTableWindow.find("Picture1");
+  const std::size_t picture = kTableWindow.Find("Picture1");
   const auto alone = WhatReadersAreTold(kTableWindow, picture);
   EXPECT_EQ(alone.name, "水中の飽和溶存酸素量");
   EXPECT_EQ(alone.description, dosat::table::Summary());

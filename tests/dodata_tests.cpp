@@ -109,7 +109,7 @@ void DODataTest::controls() {
   QVERIFY(control);
   QCOMPARE(control->geometry(), geometry);
   QCOMPARE(control->property("text").toString(), text);
-  QCOMPARE(control->font(), dosat::defaultFont());
+  QCOMPARE(control->font(), dosat::DefaultFont());
   // Tab goes from the picture to the button and round again.
   QCOMPARE(Picture(table().Picture1)->nextInFocusChain(), Button(table().Command1));
 }
@@ -131,7 +131,7 @@ int Device(int logical, qreal ratio) { return int(std::lround(logical * ratio));
 /// What the picture box should show inside its frame at `ratio`: the committed bitmap
 /// at 1, else the table drawn for that ratio.
 QImage ExpectedPicture(qreal ratio) {
-  const QImage picture = ratio == 1.0 ? QImage(DOSAT_TABLE_BMP) : dosat::table::renderShownTable(ratio);
+  const QImage picture = ratio == 1.0 ? QImage(DOSAT_TABLE_BMP) : dosat::table::RenderShownTable(ratio);
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -216,9 +216,9 @@ void DODataTest::rulesAreSharpAtTheDevicesPixels() {
   dosat::PictureBox* box = Picture(table().Picture1);
   const qreal ratio = Ratio(box);
   const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const dosat::table::TableLayout layout = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
+  const dosat::table::TableLayout layout = dosat::table::ScaleLayout(*dosat::table::EmbeddedLayout(), ratio);
   const int inset = Device(2, ratio);
-  const int thickness = dosat::table::scaleThickness(1, ratio);
+  const int thickness = dosat::table::ScaleThickness(1, ratio);
   QCOMPARE(thickness, ratio == 1.0 ? 1 : 2);
   for (const auto& rule : layout.rules) {
     const QRect r = QRect(rule.x, rule.y, rule.width, rule.height).translated(inset, inset);
@@ -300,21 +300,21 @@ void DODataTest::fitsTheWorkAreaWhole() {
                                                  .arg(frame.width()).arg(frame.height())));
   QPushButton* back = Button(fitted.Command1);
   QVERIFY(work.contains(QRect(back->mapToGlobal(QPoint(0, 0)), back->size())));
-  QCOMPARE(back->font().pointSizeF(), dosat::defaultFont().pointSizeF() * fitted.Scale());
+  QCOMPARE(back->font().pointSizeF(), dosat::DefaultFont().pointSizeF() * fitted.Scale());
 
   dosat::PictureBox* box = Picture(fitted.Picture1);
   const qreal ratio = Ratio(box) * box->scale();
   QVERIFY(box->scale() <= fitted.Scale());
   const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QImage drawn = dosat::table::renderShownTable(ratio).convertToFormat(QImage::Format_RGB32);
+  const QImage drawn = dosat::table::RenderShownTable(ratio).convertToFormat(QImage::Format_RGB32);
   QVERIFY(drawn.width() < Device(464, Ratio(box)));
   const int inset = Device(2, Ratio(box));
   const QRect interior = shown.rect().adjusted(inset, inset, -inset, -inset);
   if (const auto differs = FirstDifference(shown, interior, drawn)) {
     QFAIL(qPrintable(QString("pixel %1,%2 differs from the table drawn at %3").arg(differs->x()).arg(differs->y()).arg(ratio)));
   }
-  const auto scaled = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
-  QVERIFY2(scaled.rowRules.back() + dosat::table::scaleThickness(1, ratio) <= interior.height(),
+  const auto scaled = dosat::table::ScaleLayout(*dosat::table::EmbeddedLayout(), ratio);
+  QVERIFY2(scaled.rowRules.back() + dosat::table::ScaleThickness(1, ratio) <= interior.height(),
            "the table's bottom rule is cut off");
   QVERIFY(qGray(shown.pixel(interior.left() + scaled.columnRules.front(), interior.top() + scaled.rowRules.back())) == 0);
 

@@ -93,7 +93,7 @@ class Forms : public testing::Test {
   dosat::ZEPALT& calc() { return program_.calculationWindow(); }
   void Press(std::string_view className, std::string_view control) {
     const auto& design = className == "ZEPALT" ? dosat::design::kCalculationWindow : dosat::design::kTableWindow;
-    platform_.Events(className).Clicked(design.find(control));
+    platform_.Events(className).Clicked(design.Find(control));
   }
   void Calculate(const char* temperature, const char* chloride) {
     calc().Text1.SetText(temperature);
@@ -161,6 +161,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadRow{"20", "2x", U'.', "塩素イオン濃度を数値で入力してください。\n小数点は「.」です（例: 20.5）。",
                "ZEPALT.Text2 selected"},
         BadRow{"20.5", "0", U',', "水温を数値で入力してください。\n小数点は「,」です（例: 20,5）。", "ZEPALT.Text1 selected"},
+        BadRow{"20℃", "0", U'.', "水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "ZEPALT.Text1 selected"},
+        BadRow{"   ", "0", U'.', "水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "ZEPALT.Text1 selected"},
+        BadRow{"x", "y", U'.', "水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "ZEPALT.Text1 selected"},
+        BadRow{"1e400", "0", U'.', "水温の値が大きすぎて計算できません。", "ZEPALT.Text1 selected"},
+        BadRow{"1e103", "0", U'.', "水温の値が大きすぎて計算できません。", "ZEPALT.Text1 selected"},
         BadRow{"1e100", "1e300", U'.', "塩素イオン濃度の値が大きすぎて計算できません。", "ZEPALT.Text2 selected"}));
 
 // The table button hides the calculation window behind the table; 「戻る」 brings it back
@@ -185,7 +190,7 @@ TEST_F(Forms, ClosingEitherWindowEndsTheProgramOnce) {
     int ends = 0;
     dosat::Program program(platform, [&](int) { ++ends; });
     program.Start();
-    platform.Events("ZEPALT").Clicked(dosat::design::kCalculationWindow.find("Command3"));
+    platform.Events("ZEPALT").Clicked(dosat::design::kCalculationWindow.Find("Command3"));
     platform.Events(window).CloseRequested();
     EXPECT_EQ(ends, 1) << window;
     EXPECT_TRUE(program.hasEnded()) << window;

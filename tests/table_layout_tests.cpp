@@ -24,7 +24,7 @@ std::string readFile(const char* path) {
 const TableLayout& committed() {
   static const TableLayout layout = [] {
     std::string error;
-    const auto parsed = dosat::table::parseLayout(readFile(DOSAT_TABLE_LAYOUT), &error);
+    const auto parsed = dosat::table::ParseLayout(readFile(DOSAT_TABLE_LAYOUT), &error);
     if (!parsed) qFatal("%s: %s", DOSAT_TABLE_LAYOUT, error.c_str());
     return *parsed;
   }();
@@ -140,7 +140,7 @@ void TableLayoutTest::textsAreTheTitleHeadingsNumbersAndNote() {
 }
 
 void TableLayoutTest::formatReadsBackToTheCommittedText() {
-  QCOMPARE(dosat::table::formatLayout(committed()), readFile(DOSAT_TABLE_LAYOUT));
+  QCOMPARE(dosat::table::FormatLayout(committed()), readFile(DOSAT_TABLE_LAYOUT));
 }
 
 void TableLayoutTest::scaledRulesHaveOneThickness_data() {
@@ -152,7 +152,7 @@ void TableLayoutTest::scaledRulesHaveOneThickness_data() {
 void TableLayoutTest::scaledRulesHaveOneThickness() {
   QFETCH(double, ratio);
   QFETCH(int, thickness);
-  const TableLayout scaled = dosat::table::scaleLayout(committed(), ratio);
+  const TableLayout scaled = dosat::table::ScaleLayout(committed(), ratio);
   QCOMPARE(scaled.rules.size(), committed().rules.size());
   for (const PixelRect& r : scaled.rules) QCOMPARE(std::min(r.width, r.height), thickness);
 }
@@ -162,7 +162,7 @@ void TableLayoutTest::scaledRulesKeepTheirOrderAndMeet_data() { scaledRulesHaveO
 void TableLayoutTest::scaledRulesKeepTheirOrderAndMeet() {
   QFETCH(double, ratio);
   QFETCH(int, thickness);
-  const TableLayout scaled = dosat::table::scaleLayout(committed(), ratio);
+  const TableLayout scaled = dosat::table::ScaleLayout(committed(), ratio);
   for (const bool horizontal : {true, false}) {
     const auto at = positions(rules(scaled, horizontal), horizontal);
     QCOMPARE(at.size(), positions(rules(committed(), horizontal), horizontal).size());
@@ -211,7 +211,7 @@ void TableLayoutTest::scaledTextsAndClip() {
   QFETCH(QSize, picture);
   QFETCH(int, digitPixels);
   const TableLayout& original = committed();
-  const TableLayout scaled = dosat::table::scaleLayout(original, ratio);
+  const TableLayout scaled = dosat::table::ScaleLayout(original, ratio);
   QCOMPARE(QRect(scaled.clip.x, scaled.clip.y, scaled.clip.width, scaled.clip.height), clip);
   QCOMPARE(QSize(scaled.width, scaled.height), picture);
   QCOMPARE(scaled.texts.size(), original.texts.size());
@@ -247,7 +247,7 @@ void TableLayoutTest::malformedLayoutsAreRefused() {
   QVERIFY(text.contains("\ntop 30\n"));
   text.replace("\ntop 30\n", "\n" + change + "\n");
   std::string error;
-  QVERIFY(!dosat::table::parseLayout(text.toStdString(), &error));
+  QVERIFY(!dosat::table::ParseLayout(text.toStdString(), &error));
   QVERIFY2(QString::fromStdString(error).contains(message), error.c_str());
 }
 
@@ -267,7 +267,7 @@ void TableLayoutTest::csvGivesTheNumbersAsWritten() {
   QFETCH(int, row);
   QFETCH(int, column);
   QFETCH(QString, text);
-  const auto rows = dosat::table::parseTableCsv(readFile(DOSAT_TABLE_CSV));
+  const auto rows = dosat::table::ParseTableCsv(readFile(DOSAT_TABLE_CSV));
   QVERIFY(rows);
   QCOMPARE(int(rows->size()), 36);
   QCOMPARE(QString::fromStdString((*rows)[row][column]), text);
@@ -294,7 +294,7 @@ void TableLayoutTest::malformedCsvIsRefused() {
   QVERIFY(csv.contains(from));
   csv.replace(from, to);
   std::string error;
-  const auto rows = dosat::table::parseTableCsv(csv.toStdString(), &error);
+  const auto rows = dosat::table::ParseTableCsv(csv.toStdString(), &error);
   if (message.isEmpty()) {
     QVERIFY2(rows, error.c_str());
     QCOMPARE((*rows)[35][6], std::string("0.0074"));

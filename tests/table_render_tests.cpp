@@ -92,15 +92,15 @@ class TableRenderTest : public QObject {
 
 void TableRenderTest::theFaceIsInstalled() {
   // Found by its name through the font configuration, as the program finds it.
-  QCOMPARE(dosat::table::tableFontFamily(), QStringLiteral("IPAPGothic"));
+  QCOMPARE(dosat::table::TableFontFamily(), QStringLiteral("IPAPGothic"));
 }
 
 void TableRenderTest::layoutAtOneIsTheCommittedPicture() {
   QFile file(DOSAT_TABLE_LAYOUT);
   QVERIFY(file.open(QIODevice::ReadOnly));
-  const auto layout = dosat::table::parseLayout(file.readAll().toStdString());
+  const auto layout = dosat::table::ParseLayout(file.readAll().toStdString());
   QVERIFY(layout);
-  const QImage drawn = dosat::table::renderLayout(*layout, dosat::table::tableFontFamily(), {0, 0, 464, 649});
+  const QImage drawn = dosat::table::RenderLayout(*layout, dosat::table::TableFontFamily(), {0, 0, 464, 649});
   const QString difference = firstDifference(drawn, committedPicture());
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
@@ -108,7 +108,7 @@ void TableRenderTest::layoutAtOneIsTheCommittedPicture() {
 // What the table window shows at 1x, from the program's own resources: the picture's top
 // 629 rows and a white column to its right.
 void TableRenderTest::shownPartAtOneIsThePicturesTop() {
-  const QImage shown = dosat::table::renderShownTable(1.0);
+  const QImage shown = dosat::table::RenderShownTable(1.0);
   QCOMPARE(shown.size(), QSize(465, 629));
   QCOMPARE(shown.devicePixelRatio(), 1.0);
   const QString difference = firstDifference(shown.copy(0, 0, 464, 629), committedPicture().copy(0, 0, 464, 629));
@@ -125,15 +125,15 @@ void TableRenderTest::rulesAreBlackAndEquallyThick_data() {
 void TableRenderTest::rulesAreBlackAndEquallyThick() {
   QFETCH(double, ratio);
   QFETCH(int, thickness);
-  const QImage shown = dosat::table::renderShownTable(ratio);
-  const TableLayout scaled = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
+  const QImage shown = dosat::table::RenderShownTable(ratio);
+  const TableLayout scaled = dosat::table::ScaleLayout(*dosat::table::EmbeddedLayout(), ratio);
   QCOMPARE(shown.devicePixelRatio(), ratio);
   QCOMPARE(shown.size(), QSize(scaled.clip.width, scaled.clip.height));
 
   // Down the temperature column's left margin and the chloride columns' left margin (1x
   // columns 5 and 46, where no text reaches): all the rows' rules, then the headings' too.
   for (const int column : {5, 46}) {
-    const int x = dosat::table::scalePosition(column, ratio);
+    const int x = dosat::table::ScalePosition(column, ratio);
     const auto runs = blackRuns(shown, x, -1);
     QVERIFY2(runs, qPrintable(QString("a blurred rule edge in column %1").arg(x)));
     const auto expected = rulesAcross(scaled, x, -1);
@@ -164,9 +164,9 @@ void TableRenderTest::everyNumberSitsInsideItsCell_data() {
 // Every cell of the 36 rows has ink, and none of it touches the cell's rules.
 void TableRenderTest::everyNumberSitsInsideItsCell() {
   QFETCH(double, ratio);
-  const QImage shown = dosat::table::renderShownTable(ratio);
-  const TableLayout scaled = dosat::table::scaleLayout(*dosat::table::embeddedLayout(), ratio);
-  const int thickness = dosat::table::scaleThickness(1, ratio);
+  const QImage shown = dosat::table::RenderShownTable(ratio);
+  const TableLayout scaled = dosat::table::ScaleLayout(*dosat::table::EmbeddedLayout(), ratio);
+  const int thickness = dosat::table::ScaleThickness(1, ratio);
   for (int row = 0; row < dosat::table::kRowCount; ++row) {
     for (int column = 0; column < dosat::table::kColumnCount; ++column) {
       const QRect inside(QPoint(scaled.columnRules[column] + thickness, scaled.rowRules[row] + thickness),

@@ -150,7 +150,7 @@ void ZepaltTest::controls() {
     QCOMPARE(font.pointSize(), 12);
     QCOMPARE(font.weight(), QFont::Normal);
   } else {
-    QCOMPARE(font, dosat::defaultFont());
+    QCOMPARE(font, dosat::DefaultFont());
   }
   // Whatever face stands in, it is a Japanese Gothic with every glyph of the text.
   QVERIFY2(QFontInfo(font).family().startsWith("IPA"), qPrintable(QFontInfo(font).family()));
@@ -249,12 +249,8 @@ void ZepaltTest::calculate_data() {
   QTest::addColumn<QString>("result");
   QTest::addColumn<double>("saturatedDo");
 
+  // The widgets' texts in and out; the calculation's own rows are the calculation's tests.
   QTest::newRow("sea water") << "20" << "21000" << "7.01" << 7.010275300427201;
-  QTest::newRow("pure water at 0") << "0" << "0" << "14.15" << 14.1545702;
-  QTest::newRow("pure water at 20") << "20" << "0" << "8.84" << 8.842845400000002;
-  QTest::newRow("negative") << "35" << "100000" << "-.37" << -0.3679455053474996;
-  QTest::newRow("rounds to zero") << "35" << "95000" << ".00" << 0.0024825730448760908;
-  QTest::newRow("above the range") << "100" << "0" << "-12.49" << -12.490517799999985;
   QTest::newRow("fraction") << "20.5" << "0" << "8.76" << 8.7621708296375;
   QTest::newRow("full width") << "２０" << "２１０００" << "7.01" << 7.010275300427201;
 }
@@ -336,18 +332,10 @@ void ZepaltTest::badInput_data() {
                        QString::fromUtf8("」です（例: 20") + Decimal() + QString::fromUtf8("5）。");
   const QString notTemperature = QString::fromUtf8("水温を数値で入力してください。") + hint;
   const QString notChloride = QString::fromUtf8("塩素イオン濃度を数値で入力してください。") + hint;
+  // A message box over the window and the focus back in either box; which text gives
+  // which message is the calculation window's own test (form_tests).
   QTest::newRow("letters") << "abc" << "0" << notTemperature << "Text1";
-  QTest::newRow("unit") << QString::fromUtf8("20℃") << "0" << notTemperature << "Text1";
-  QTest::newRow("blanks") << "   " << "0" << notTemperature << "Text1";
   QTest::newRow("bad chloride") << "20" << QString::fromUtf8("海水") << notChloride << "Text2";
-  QTest::newRow("both bad") << "x" << "y" << notTemperature << "Text1";
-  QTest::newRow("temperature too large")
-      << "1e400" << "0" << QString::fromUtf8("水温の値が大きすぎて計算できません。") << "Text1";
-  QTest::newRow("cube overflows")
-      << "1e103" << "0" << QString::fromUtf8("水温の値が大きすぎて計算できません。") << "Text1";
-  QTest::newRow("chloride term overflows")
-      << "1e100" << "1e300" << QString::fromUtf8("塩素イオン濃度の値が大きすぎて計算できません。")
-      << "Text2";
 }
 
 void ZepaltTest::badInput() {

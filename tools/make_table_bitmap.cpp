@@ -88,7 +88,7 @@ std::optional<std::vector<TableRow>> readTable(const QString& path) {
     return std::nullopt;
   }
   std::string error;
-  auto rows = dosat::table::parseTableCsv(file.readAll().toStdString(), &error);
+  auto rows = dosat::table::ParseTableCsv(file.readAll().toStdString(), &error);
   if (!rows) fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(error)));
   return rows;
 }
@@ -232,7 +232,7 @@ class LayoutBuilder {
   }
 
  private:
-  QFont font(int pixels, int spacing = 0) const { return dosat::table::tableFont(family_, pixels, spacing); }
+  QFont font(int pixels, int spacing = 0) const { return dosat::table::TableFont(family_, pixels, spacing); }
 
   /// Records `value` drawn with its origin at (x, baseline), anchored by `align` so that a
   /// renderer with other metrics keeps it centred or right-aligned.
@@ -430,13 +430,13 @@ int main(int argc, char** argv) {
   if (!table.note()) return 1;
 
   // The picture is drawn from the layout as written, as the program draws it.
-  const std::string text = dosat::table::formatLayout(table.layout());
-  const auto layout = dosat::table::parseLayout(text);
+  const std::string text = dosat::table::FormatLayout(table.layout());
+  const auto layout = dosat::table::ParseLayout(text);
   if (!layout || *layout != table.layout()) {
     fail(QStringLiteral("the layout does not read back as written"));
     return 1;
   }
-  const QImage image = dosat::table::renderLayout(*layout, family, {0, 0, layout->width, layout->height});
+  const QImage image = dosat::table::RenderLayout(*layout, family, {0, 0, layout->width, layout->height});
   return writeFile(QString::fromLocal8Bit(argv[2]), QByteArray::fromStdString(text)) &&
                  writeFile(QString::fromLocal8Bit(argv[3]), encodeBmp(image)) &&
                  writeFile(QString::fromLocal8Bit(argv[4]), encodeRle8Bmp(image))

@@ -40,7 +40,7 @@ Told WhatReadersAreTold(const design::Window& window, std::size_t row,
     return told;
   }
   const auto label = [&](std::string_view name) -> std::optional<std::size_t> {
-    const std::size_t found = window.find(name);
+    const std::size_t found = window.Find(name);
     return name.empty() || found == window.controls.size() ? std::nullopt : std::optional(found);
   };
   told.labelledBy = label(control.labelledBy);

@@ -42,7 +42,7 @@ struct Window {
   std::span<const Control> controls;
 
   /// The row of the control called name; controls.size() if there is none.
-  constexpr std::size_t find(std::string_view name) const {
+  constexpr std::size_t Find(std::string_view name) const {
     for (std::size_t i = 0; i < controls.size(); ++i) {
       if (controls[i].name == name) return i;
     }

@@ -100,7 +100,7 @@ void Form::Clicked(std::size_t control) {
 }
 
 Control::Control(Form& form, std::string_view name)
-    : form_(form), index_(form.design().find(name)) {
+    : form_(form), index_(form.design().Find(name)) {
   if (index_ == form.design().controls.size()) {
     throw std::logic_error("no control " + std::string(name) + " in " +
                            std::string(form.design().className));

@@ -9,11 +9,11 @@ namespace dosat::plan {
 
 int Control::FontPixelHeight() const { return static_cast<int>(std::lround(fontPixels)); }
 
-const Control& Window::ofRow(std::size_t row) const {
+const Control& Window::OfRow(std::size_t row) const {
   return *std::find_if(controls.begin(), controls.end(), [row](const Control& c) { return c.row == row; });
 }
 
-int Pixels(int twips, double ratio) { return twips::toPixels(twips, twips::kPerPixelAt96Dpi / ratio); }
+int Pixels(int twips, double ratio) { return twips::ToPixels(twips, twips::kPerPixelAt96Dpi / ratio); }
 
 namespace {
 

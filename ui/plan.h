@@ -68,7 +68,7 @@ struct Window {
   std::vector<Control> controls;
 
   /// The control made for the design's row `row`.
-  const Control& ofRow(std::size_t row) const;
+  const Control& OfRow(std::size_t row) const;
 };
 
 /// Design twips to pixels at `ratio` pixels per pixel as designed (96 to the inch), to

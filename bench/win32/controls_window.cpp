@@ -68,8 +68,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  const double perPixel = dosat::twips::perPixel(dpi);
-  const auto px = [perPixel](int twips) { return dosat::twips::toPixels(twips, perPixel); };
+  const double perPixel = dosat::twips::PerPixel(dpi);
+  const auto px = [perPixel](int twips) { return dosat::twips::ToPixels(twips, perPixel); };
 
   RECT frame{0, 0, px(kWindow.clientWidth), px(kWindow.clientHeight)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);

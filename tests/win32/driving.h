@@ -16,7 +16,7 @@ namespace dosat::testing {
 inline constexpr int kFirstControlId = 100;
 
 inline HWND ControlOf(HWND top, const design::Window& design, std::string_view name) {
-  return GetDlgItem(top, kFirstControlId + static_cast<int>(design.find(name)));
+  return GetDlgItem(top, kFirstControlId + static_cast<int>(design.Find(name)));
 }
 
 /// Delivers every message waiting for this thread's windows.

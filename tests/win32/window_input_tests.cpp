@@ -52,13 +52,11 @@ TEST_P(Win32Calculate, PressingCalculateShowsTheResult) {
   EXPECT_EQ(TextOf(Calc("Text1")), c.temperature);
 }
 
-// The environment pins a "." decimal separator for these rows.
+// The environment pins a "." decimal separator for these rows. The edit controls' texts in
+// and out; the calculation's own rows are the calculation's tests.
 INSTANTIATE_TEST_SUITE_P(Rows, Win32Calculate,
                          ::testing::Values(Calculation{L"20", L"21000", L"7.01"},
-                                           Calculation{L"0", L"0", L"14.15"},
                                            Calculation{L"35", L"100000", L"-.37"},
-                                           Calculation{L"35", L"95000", L".00"},
-                                           Calculation{L"100", L"0", L"-12.49"},
                                            Calculation{L"２０", L"２１０００", L"7.01"}));
 
 // The user's own number settings, read when Calculate is pressed: here a comma
@@ -186,11 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, Win32BadInput,
     ::testing::Values(
         BadInput{L"abc", L"0", L"水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "Text1"},
-        BadInput{L"   ", L"0", L"水温を数値で入力してください。\n小数点は「.」です（例: 20.5）。", "Text1"},
         BadInput{L"20", L"海水", L"塩素イオン濃度を数値で入力してください。\n小数点は「.」です（例: 20.5）。",
-                 "Text2"},
-        BadInput{L"1e103", L"0", L"水温の値が大きすぎて計算できません。", "Text1"},
-        BadInput{L"1e100", L"1e300", L"塩素イオン濃度の値が大きすぎて計算できません。", "Text2"}));
+                 "Text2"}));
 
 TEST_F(Win32Windows, TableAndBackKeepTextsAndPositions) {
   Type(Calc("Text1"), L"20");

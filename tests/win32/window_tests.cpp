@@ -259,10 +259,10 @@ TEST_F(Scaled, TableRulesAreSharpAndEven) {
   SelectObject(dc, canvas);
   SendMessageW(picture, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
   // Down a column of the temperature cells, clear of their figures: only rules are dark.
-  const int x = dosat::table::scalePosition(6, ratio);
+  const int x = dosat::table::ScalePosition(6, ratio);
   std::vector<int> thickness;
   int run = 0, grey = 0;
-  for (int y = dosat::table::scalePosition(92, ratio); y < inside.cy; ++y) {  // from the 0 °C row
+  for (int y = dosat::table::ScalePosition(92, ratio); y < inside.cy; ++y) {  // from the 0 °C row
     const int level = GetRValue(GetPixel(dc, x, y));
     if (level < 128) {
       ++run;
@@ -275,7 +275,7 @@ TEST_F(Scaled, TableRulesAreSharpAndEven) {
   DeleteDC(dc);
   DeleteObject(canvas);
   ASSERT_EQ(thickness.size(), 36u) << "the rules under each temperature, 0 to 35 °C";
-  const int expected = dosat::table::scaleThickness(1, ratio);
+  const int expected = dosat::table::ScaleThickness(1, ratio);
   for (std::size_t i = 0; i < thickness.size(); ++i) EXPECT_EQ(thickness[i], expected) << "rule " << i;
   EXPECT_EQ(grey, 0) << "grey pixels in the rules";
 }

@@ -28,7 +28,7 @@ void ConfigureApplication() {
   // Only a close handler ends the program; hiding the calculation window to
   // show the table must not.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setFont(defaultFont());
+  QApplication::setFont(DefaultFont());
   // Read as PNG by name: letting Qt guess the format would load every image
   // plugin it has before the window can show.
   QImageReader icon(QStringLiteral(":/dosat.png"), "png");

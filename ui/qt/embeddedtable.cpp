@@ -12,21 +12,21 @@
 namespace dosat::table {
 namespace {
 
-QByteArray resource(const QString& name) {
+QByteArray Resource(const QString& name) {
   QFile file(name);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// The widgets made accessible as the table; each leaves the set when it is destroyed.
-QSet<const QObject*>& tableWidgets() {
+QSet<const QObject*>& TableWidgets() {
   static QSet<const QObject*> widgets;
   return widgets;
 }
 
-QAccessibleInterface* tableFactory(const QString&, QObject* object) {
-  if (!object || !tableWidgets().contains(object)) return nullptr;
-  const TableLayout* layout = embeddedLayout();
-  const std::vector<TableRow>* rows = embeddedRows();
+QAccessibleInterface* TableFactory(const QString&, QObject* object) {
+  if (!object || !TableWidgets().contains(object)) return nullptr;
+  const TableLayout* layout = EmbeddedLayout();
+  const std::vector<TableRow>* rows = EmbeddedRows();
   // Without its numbers the table is left to the ordinary accessible widget.
   if (!layout || !rows) return nullptr;
   return new TableAccessible(static_cast<QWidget*>(object), *layout, *rows);
@@ -34,35 +34,35 @@ QAccessibleInterface* tableFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-const TableLayout* embeddedLayout() {
+const TableLayout* EmbeddedLayout() {
   static const std::optional<TableLayout> layout =
-      parseLayout(resource(QStringLiteral(":/table/do-table-layout.txt")).toStdString());
+      ParseLayout(Resource(QStringLiteral(":/table/do-table-layout.txt")).toStdString());
   return layout ? &*layout : nullptr;
 }
 
-const std::vector<TableRow>* embeddedRows() {
+const std::vector<TableRow>* EmbeddedRows() {
   static const std::optional<std::vector<TableRow>> rows =
-      parseTableCsv(resource(QStringLiteral(":/table/do-table.csv")).toStdString());
+      ParseTableCsv(Resource(QStringLiteral(":/table/do-table.csv")).toStdString());
   return rows ? &*rows : nullptr;
 }
 
-QImage renderShownTable(qreal ratio, QColor ink, QColor paper) {
-  const TableLayout* layout = embeddedLayout();
+QImage RenderShownTable(qreal ratio, QColor ink, QColor paper) {
+  const TableLayout* layout = EmbeddedLayout();
   if (!layout) return {};
-  const TableLayout scaled = scaleLayout(*layout, ratio);
-  QImage image = renderLayout(scaled, tableFontFamily(), scaled.clip, ink, paper);
+  const TableLayout scaled = ScaleLayout(*layout, ratio);
+  QImage image = RenderLayout(scaled, TableFontFamily(), scaled.clip, ink, paper);
   image.setDevicePixelRatio(ratio);
   return image;
 }
 
-void makeTableAccessible(QWidget* widget) {
+void MakeTableAccessible(QWidget* widget) {
   static const bool installed = [] {
-    QAccessible::installFactory(tableFactory);
+    QAccessible::installFactory(TableFactory);
     return true;
   }();
   Q_UNUSED(installed);
-  tableWidgets().insert(widget);
-  QObject::connect(widget, &QObject::destroyed, [](QObject* gone) { tableWidgets().remove(gone); });
+  TableWidgets().insert(widget);
+  QObject::connect(widget, &QObject::destroyed, [](QObject* gone) { TableWidgets().remove(gone); });
 }
 
 }  // namespace dosat::table

@@ -29,8 +29,8 @@ QFont FontOf(const fonts::Face& face, double pixels) {
   return font;
 }
 
-QFont designFont() { return Font(fonts::FaceOf(design::Font::Gothic12)); }
+QFont DesignFont() { return Font(fonts::FaceOf(design::Font::Gothic12)); }
 
-QFont defaultFont() { return Font(fonts::FaceOf(design::Font::Default)); }
+QFont DefaultFont() { return Font(fonts::FaceOf(design::Font::Default)); }
 
 }  // namespace dosat

@@ -54,20 +54,20 @@ class QtWindow final : public NativeWindow {
   bool IsVisible() const override { return widget_->isVisible(); }
   void Move(float left, float top) override {
     hiddenAt_.reset();
-    widget_->move(twips::toPixels(left), twips::toPixels(top));
+    widget_->move(twips::ToPixels(left), twips::ToPixels(top));
   }
-  float OuterLeft() const override { return twips::fromPixels(outerCorner().x()); }
-  float OuterTop() const override { return twips::fromPixels(outerCorner().y()); }
+  float OuterLeft() const override { return twips::FromPixels(outerCorner().x()); }
+  float OuterTop() const override { return twips::FromPixels(outerCorner().y()); }
   // The client area as laid out, whatever the window manager has made of it, and the
   // frame Qt knows round it.
   float OuterWidth() const override {
-    return twips::fromPixels(widget_->laidOut().width() + widget_->frameGeometry().width() - widget_->width());
+    return twips::FromPixels(widget_->laidOut().width() + widget_->frameGeometry().width() - widget_->width());
   }
   float OuterHeight() const override {
-    return twips::fromPixels(widget_->laidOut().height() + widget_->frameGeometry().height() - widget_->height());
+    return twips::FromPixels(widget_->laidOut().height() + widget_->frameGeometry().height() - widget_->height());
   }
-  float ClientWidth() const override { return twips::fromPixels(widget_->laidOut().width()); }
-  float ClientHeight() const override { return twips::fromPixels(widget_->laidOut().height()); }
+  float ClientWidth() const override { return twips::FromPixels(widget_->laidOut().width()); }
+  float ClientHeight() const override { return twips::FromPixels(widget_->laidOut().height()); }
   placement::Margins FrameMargins() const override;
   void SetScale(float scale) override;
 
@@ -106,7 +106,7 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
   // Qt's logical pixels are the designed ones; it scales them to the screen itself.
-  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, table::embeddedRows());
+  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, table::EmbeddedRows());
   widget_->layOut(QSize(layout.clientWidth, layout.clientHeight));
   // Its background, where the window has one of its own, comes with the text colours.
   if (design.background != design::kDefaultColour) widget_->setAutoFillBackground(true);
@@ -163,14 +163,14 @@ void QtWindow::SetScale(float scale) {
 }
 
 void QtWindow::place(const plan::Window& layout, double ratio) {
-  const table::TableLayout* table = table::embeddedLayout();
+  const table::TableLayout* table = table::EmbeddedLayout();
   for (const plan::Control& control : layout.controls) {
     QWidget* widget = controls_[control.row];
     widget->setGeometry(ToQRect(control.rect));
     widget->setFont(FontOf(control.face, control.fontPixels));
     if (auto* picture = dynamic_cast<PictureBox*>(widget)) {
       const QSize interior = picture->contentsRect().size();
-      const qreal shown = table ? table::shownRatio(*table, ratio, interior.width(), interior.height()) : ratio;
+      const qreal shown = table ? table::ShownRatio(*table, ratio, interior.width(), interior.height()) : ratio;
       picture->setScale(shown);
       picture->setProperty(table::kScaleProperty, shown);
     }
@@ -223,12 +223,12 @@ QWidget* QtWindow::makeControl(const plan::Control& control, WindowEvents& event
     case design::Kind::Picture: {
       auto* picture = new PictureBox(widget_);
       // Before anything asks for its accessible interface: screen readers read the table's cells.
-      table::makeTableAccessible(picture);
+      table::MakeTableAccessible(picture);
       picture->setAccessibleName(FromUtf8(control.told.name));
       // Decoded here, the first time the table is asked for, not at start-up.
       picture->setPicture(QImage(QStringLiteral(":/do-table.bmp")));
       // Elsewhere than at 1x the table is drawn afresh from its layout, sharp at the device's pixels.
-      picture->setPictureForRatio(&table::renderShownTable);
+      picture->setPictureForRatio(&table::RenderShownTable);
       widget = picture;
       break;
     }

@@ -22,8 +22,8 @@ namespace dosat::qt {
 namespace {
 
 placement::Area Twips(const QRect& r) {
-  return {twips::fromPixels(r.x()), twips::fromPixels(r.y()), twips::fromPixels(r.width()),
-          twips::fromPixels(r.height())};
+  return {twips::FromPixels(r.x()), twips::FromPixels(r.y()), twips::FromPixels(r.width()),
+          twips::FromPixels(r.height())};
 }
 
 struct FreeReply {
@@ -66,7 +66,7 @@ std::optional<QMargins> Extents(xcb_connection_t* connection, xcb_window_t windo
 }  // namespace
 
 placement::Monitor MonitorOf(const QScreen& screen) {
-  return {Twips(screen.geometry()), Twips(screen.availableGeometry()), twips::fromPixels(1)};
+  return {Twips(screen.geometry()), Twips(screen.availableGeometry()), twips::FromPixels(1)};
 }
 
 QScreen* ScreenNearest(QPoint point) {
@@ -128,7 +128,7 @@ placement::Monitor QtPlatform::PrimaryMonitor() const {
 }
 
 placement::Monitor QtPlatform::MonitorAt(float x, float y) const {
-  const QScreen* screen = qt::ScreenNearest(QPoint(twips::toPixels(x), twips::toPixels(y)));
+  const QScreen* screen = qt::ScreenNearest(QPoint(twips::ToPixels(x), twips::ToPixels(y)));
   return screen ? qt::MonitorOf(*screen) : placement::Monitor{};
 }
 

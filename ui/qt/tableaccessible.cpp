@@ -30,7 +30,7 @@ QString TableAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return widget()->accessibleName().isEmpty() ? QString::fromUtf8(kTitle) : widget()->accessibleName();
     case QAccessible::Description:
-      return QString::fromStdString(Description(embeddedRows()));
+      return QString::fromStdString(Description(EmbeddedRows()));
     default:
       return QAccessibleWidget::text(t);
   }
@@ -92,7 +92,7 @@ QString TableAccessible::columnMeaning(int column) const {
   return QString::fromUtf8(meaning.data(), qsizetype(meaning.size()));
 }
 
-QRect TableAccessible::cellRect(int row, int column) const {
+QRect TableAccessible::CellRect(int row, int column) const {
   const QRect local = localCellRect(row, column);
   return QRect(widget()->mapToGlobal(local.topLeft()), local.size());
 }
@@ -101,7 +101,7 @@ QRect TableAccessible::localCellRect(int row, int column) const {
   // Where the rules are at the scale the widget shows the table at, as they are drawn.
   const QVariant shown = widget()->property(kScaleProperty);
   const double scale = shown.isValid() ? shown.toDouble() : 1.0;
-  const PixelRect cell = table::cellRect(layout_, row, column, scale);
+  const PixelRect cell = table::CellRect(layout_, row, column, scale);
   const QRect contents = widget()->contentsRect();
   // Cut off where the picture is.
   return QRect(cell.x, cell.y, cell.width, cell.height).translated(contents.topLeft()) & contents;

@@ -55,7 +55,7 @@ class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   /// What the numbers of `column` are, with their units.
   QString columnMeaning(int column) const;
   /// Where that cell is on the screen, inside its rules.
-  QRect cellRect(int row, int column) const;
+  QRect CellRect(int row, int column) const;
 
  private:
   /// That cell in the widget's coordinates.

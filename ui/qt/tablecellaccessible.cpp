@@ -21,7 +21,7 @@ QString TableCellAccessible::text(QAccessible::Text t) const {
   }
 }
 
-QRect TableCellAccessible::rect() const { return table_.cellRect(row_, column_); }
+QRect TableCellAccessible::rect() const { return table_.CellRect(row_, column_); }
 
 QAccessible::Role TableCellAccessible::role() const {
   if (row_ < 0) return QAccessible::ColumnHeader;

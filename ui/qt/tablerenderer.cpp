@@ -11,7 +11,7 @@
 
 namespace dosat::table {
 
-QString tableFontFamily() {
+QString TableFontFamily() {
   // By family name first, so that the program needs no file path where the font is installed.
   static const QString family = [] {
     for (const QString& name : {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")}) {
@@ -24,7 +24,7 @@ QString tableFontFamily() {
   return family;
 }
 
-QFont tableFont(const QString& family, int pixelSize, int letterSpacing) {
+QFont TableFont(const QString& family, int pixelSize, int letterSpacing) {
   QFont font;
   if (family.isEmpty()) {
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
@@ -43,7 +43,7 @@ QFont tableFont(const QString& family, int pixelSize, int letterSpacing) {
   return font;
 }
 
-QImage renderLayout(const TableLayout& layout, const QString& family, const PixelRect& area, QColor ink,
+QImage RenderLayout(const TableLayout& layout, const QString& family, const PixelRect& area, QColor ink,
                     QColor paper) {
   QImage image(area.width, area.height, QImage::Format_RGB32);
   image.fill(paper);
@@ -51,7 +51,7 @@ QImage renderLayout(const TableLayout& layout, const QString& family, const Pixe
   painter.translate(-area.x, -area.y);
   painter.setPen(ink);
   for (const TextRun& run : layout.texts) {
-    const QFont font = tableFont(family, run.pixelSize, run.letterSpacing);
+    const QFont font = TableFont(family, run.pixelSize, run.letterSpacing);
     const QString text = QString::fromStdString(run.text);
     painter.setFont(font);
     painter.drawText(QPoint(TextOrigin(run, QFontMetrics(font).horizontalAdvance(text)), run.baseline), text);

@@ -18,7 +18,7 @@ using text::setError;
 using text::trimmed;
 
 template <typename Number>
-std::optional<Number> number(std::string_view text) {
+std::optional<Number> Parsed(std::string_view text) {
   Number value{};
   const auto [end, ec] = [&] {
     if constexpr (std::is_floating_point_v<Number>) {
@@ -31,16 +31,16 @@ std::optional<Number> number(std::string_view text) {
   return value;
 }
 
-std::string toText(int value) { return std::to_string(value); }
+std::string ToText(int value) { return std::to_string(value); }
 
-std::string toText(double value) {
+std::string ToText(double value) {
   // Shortest text that reads back as the same double, whatever the C locale says.
   char buffer[32];
   const auto [end, ec] = WriteShortest(buffer, buffer + sizeof buffer, value);
   return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
-constexpr std::string_view alignName(Align align) {
+constexpr std::string_view AlignName(Align align) {
   switch (align) {
     case Align::Left: return "left";
     case Align::Centre: return "centre";
@@ -49,9 +49,9 @@ constexpr std::string_view alignName(Align align) {
   return "left";
 }
 
-std::optional<Align> alignFromName(std::string_view name) {
+std::optional<Align> AlignFromName(std::string_view name) {
   for (const Align a : {Align::Left, Align::Centre, Align::Right}) {
-    if (name == alignName(a)) return a;
+    if (name == AlignName(a)) return a;
   }
   return std::nullopt;
 }
@@ -62,7 +62,7 @@ std::optional<std::vector<int>> integers(const std::vector<std::string_view>& wo
   if (count != 0 && words.size() != first + count) return std::nullopt;
   std::vector<int> values;
   for (std::size_t i = first; i < words.size(); ++i) {
-    const auto v = number<int>(words[i]);
+    const auto v = Parsed<int>(words[i]);
     if (!v) return std::nullopt;
     values.push_back(*v);
   }
@@ -71,19 +71,19 @@ std::optional<std::vector<int>> integers(const std::vector<std::string_view>& wo
 
 /// Pixels [first, last] of one axis at `ratio`: each pixel maps as a 1-px rule does, so
 /// a span that ends on a crossing rule ends where that rule ends.
-std::pair<int, int> scaleSpan(int first, int last, double ratio) {
-  return {scalePosition(first, ratio), scalePosition(last, ratio) + scaleThickness(1, ratio) - 1};
+std::pair<int, int> ScaleSpan(int first, int last, double ratio) {
+  return {ScalePosition(first, ratio), ScalePosition(last, ratio) + ScaleThickness(1, ratio) - 1};
 }
 
 }  // namespace
 
-std::string formatLayout(const TableLayout& layout) {
+std::string FormatLayout(const TableLayout& layout) {
   std::string out =
       "# The drawing of assets/do-table.bmp, in its pixels; written by tools/make_table_bitmap.\n"
       "# Format: assets/README.md.\n";
   const auto line = [&out](std::string_view key, const std::vector<int>& values) {
     out += key;
-    for (const int v : values) out += ' ' + toText(v);
+    for (const int v : values) out += ' ' + ToText(v);
     out += '\n';
   };
   line("size", {layout.width, layout.height});
@@ -93,13 +93,13 @@ std::string formatLayout(const TableLayout& layout) {
   line("rows", layout.rowRules);
   for (const PixelRect& r : layout.rules) line("rule", {r.x, r.y, r.width, r.height});
   for (const TextRun& t : layout.texts) {
-    out += "text " + toText(t.pixelSize) + ' ' + toText(t.letterSpacing) + ' ' + std::string(alignName(t.align)) +
-           ' ' + toText(t.anchorX) + ' ' + toText(t.baseline) + ' ' + t.text + '\n';
+    out += "text " + ToText(t.pixelSize) + ' ' + ToText(t.letterSpacing) + ' ' + std::string(AlignName(t.align)) +
+           ' ' + ToText(t.anchorX) + ' ' + ToText(t.baseline) + ' ' + t.text + '\n';
   }
   return out;
 }
 
-std::optional<TableLayout> parseLayout(std::string_view text, std::string* error) {
+std::optional<TableLayout> ParseLayout(std::string_view text, std::string* error) {
   TableLayout layout;
   bool haveSize = false, haveClip = false, haveTop = false;
   const auto all = lines(text);
@@ -116,11 +116,11 @@ std::optional<TableLayout> parseLayout(std::string_view text, std::string* error
       // The text is everything after the sixth space, spaces and all.
       const auto words = fields(line, ' ', 7);
       if (words.size() != 7 || words[6].empty()) return bad("a text needs size, spacing, alignment, x, baseline and text");
-      const auto size = number<int>(words[1]);
-      const auto spacing = number<int>(words[2]);
-      const auto align = alignFromName(words[3]);
-      const auto x = number<double>(words[4]);
-      const auto baseline = number<int>(words[5]);
+      const auto size = Parsed<int>(words[1]);
+      const auto spacing = Parsed<int>(words[2]);
+      const auto align = AlignFromName(words[3]);
+      const auto x = Parsed<double>(words[4]);
+      const auto baseline = Parsed<int>(words[5]);
       if (!size || *size <= 0 || !spacing || !align || !x || !std::isfinite(*x) || !baseline) {
         return bad("malformed text");
       }
@@ -170,15 +170,15 @@ std::optional<TableLayout> parseLayout(std::string_view text, std::string* error
   return layout;
 }
 
-int scalePosition(int p, double ratio) { return int(std::lround(p * ratio)); }
+int ScalePosition(int p, double ratio) { return int(std::lround(p * ratio)); }
 
-int scaleThickness(int t, double ratio) { return std::max(1, int(std::lround(t * ratio))); }
+int ScaleThickness(int t, double ratio) { return std::max(1, int(std::lround(t * ratio))); }
 
-TableLayout scaleLayout(const TableLayout& layout, double ratio) {
+TableLayout ScaleLayout(const TableLayout& layout, double ratio) {
   TableLayout out = layout;
   const auto area = [ratio](const PixelRect& r) {
-    const int x = scalePosition(r.x, ratio), y = scalePosition(r.y, ratio);
-    return PixelRect{x, y, scalePosition(r.x + r.width, ratio) - x, scalePosition(r.y + r.height, ratio) - y};
+    const int x = ScalePosition(r.x, ratio), y = ScalePosition(r.y, ratio);
+    return PixelRect{x, y, ScalePosition(r.x + r.width, ratio) - x, ScalePosition(r.y + r.height, ratio) - y};
   };
   const PixelRect picture = area({0, 0, layout.width, layout.height});
   out.width = picture.width;
@@ -191,18 +191,18 @@ TableLayout scaleLayout(const TableLayout& layout, double ratio) {
     const bool thinAlong = r.width <= r.height;
     PixelRect s;
     if (thinAlong) {
-      s.x = scalePosition(r.x, ratio);
-      s.width = scaleThickness(r.width, ratio);
+      s.x = ScalePosition(r.x, ratio);
+      s.width = ScaleThickness(r.width, ratio);
     } else {
-      const auto [first, last] = scaleSpan(r.x, r.x + r.width - 1, ratio);
+      const auto [first, last] = ScaleSpan(r.x, r.x + r.width - 1, ratio);
       s.x = first;
       s.width = last - first + 1;
     }
     if (thinAcross) {
-      s.y = scalePosition(r.y, ratio);
-      s.height = scaleThickness(r.height, ratio);
+      s.y = ScalePosition(r.y, ratio);
+      s.height = ScaleThickness(r.height, ratio);
     } else {
-      const auto [first, last] = scaleSpan(r.y, r.y + r.height - 1, ratio);
+      const auto [first, last] = ScaleSpan(r.y, r.y + r.height - 1, ratio);
       s.y = first;
       s.height = last - first + 1;
     }
@@ -212,22 +212,22 @@ TableLayout scaleLayout(const TableLayout& layout, double ratio) {
     t.pixelSize = std::max(1, int(std::lround(t.pixelSize * ratio)));
     t.letterSpacing = int(std::lround(t.letterSpacing * ratio));
     t.anchorX *= ratio;
-    t.baseline = scalePosition(t.baseline, ratio);
+    t.baseline = ScalePosition(t.baseline, ratio);
   }
-  for (int& x : out.columnRules) x = scalePosition(x, ratio);
-  out.topRule = scalePosition(out.topRule, ratio);
-  for (int& y : out.rowRules) y = scalePosition(y, ratio);
+  for (int& x : out.columnRules) x = ScalePosition(x, ratio);
+  out.topRule = ScalePosition(out.topRule, ratio);
+  for (int& y : out.rowRules) y = ScalePosition(y, ratio);
   return out;
 }
 
-double shownRatio(const TableLayout& layout, double ratio, int width, int height) {
+double ShownRatio(const TableLayout& layout, double ratio, int width, int height) {
   if (layout.clip.width > 0) ratio = std::min(ratio, double(width) / layout.clip.width);
   if (layout.clip.height > 0) ratio = std::min(ratio, double(height) / layout.clip.height);
   return ratio;
 }
 
-PixelRect cellRect(const TableLayout& layout, int row, int column, double ratio) {
-  const auto at = [ratio](int p) { return scalePosition(p, ratio); };
+PixelRect CellRect(const TableLayout& layout, int row, int column, double ratio) {
+  const auto at = [ratio](int p) { return ScalePosition(p, ratio); };
   const std::vector<int>& x = layout.columnRules;
   const std::vector<int>& y = layout.rowRules;
   const int top = at(row < 0 ? layout.topRule : y[std::size_t(row)]);

@@ -63,36 +63,36 @@ struct TableLayout {
 };
 
 /// The layout as the text of `assets/do-table-layout.txt` (format in `assets/README.md`).
-std::string formatLayout(const TableLayout& layout);
+std::string FormatLayout(const TableLayout& layout);
 
 /// The layout from that text; nothing (and a message naming the line in `error`, if given)
 /// when a line is malformed or the grid has the wrong number of rules.
-std::optional<TableLayout> parseLayout(std::string_view text, std::string* error = nullptr);
+std::optional<TableLayout> ParseLayout(std::string_view text, std::string* error = nullptr);
 
 /// Where the pixel edge at 1x coordinate `p` lies at `ratio`: round(p * ratio).
-int scalePosition(int p, double ratio);
+int ScalePosition(int p, double ratio);
 
 /// A rule's thickness `t` at `ratio`: round(t * ratio), at least 1, the same for every
 /// rule of that thickness wherever it lies.
-int scaleThickness(int t, double ratio);
+int ScaleThickness(int t, double ratio);
 
 /// `layout` for a device with `ratio` device pixels per picture pixel. A rule keeps its
-/// thickness `scaleThickness` across its short side and starts at `scalePosition`; along
+/// thickness `ScaleThickness` across its short side and starts at `ScalePosition`; along
 /// its length it runs to the far side of the scaled pixel it ended on, so that rules still
 /// meet at the corners. Text anchors and baselines move with the ratio, font sizes and
 /// letter spacing are scaled and rounded; the picture's size and the clip keep their
 /// edges at round(edge * ratio), and the grid positions move as the rules do.
-TableLayout scaleLayout(const TableLayout& layout, double ratio);
+TableLayout ScaleLayout(const TableLayout& layout, double ratio);
 
 /// Where the cell in `row` (-1 for the headings) and `column` is, for screen readers, in
 /// `layout` drawn at `ratio`: inside its rules as they are drawn, from the top-left corner
 /// of the shown part (the clip).
-PixelRect cellRect(const TableLayout& layout, int row, int column, double ratio);
+PixelRect CellRect(const TableLayout& layout, int row, int column, double ratio);
 
 /// The ratio to draw `layout` at in a picture box whose interior is `width` × `height`
 /// pixels, in a window laid out at `ratio` pixels per picture pixel: `ratio`, or less
 /// where the box's edge, which keeps its width, leaves less room than the shown part
 /// (the clip) takes at `ratio`, so that the whole table stays in view.
-double shownRatio(const TableLayout& layout, double ratio, int width, int height);
+double ShownRatio(const TableLayout& layout, double ratio, int width, int height);
 
 }  // namespace dosat::table

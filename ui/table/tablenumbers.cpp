@@ -7,14 +7,14 @@
 namespace dosat::table {
 namespace {
 
-bool isDecimalText(std::string_view text) {
+bool IsDecimalText(std::string_view text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
 }  // namespace
 
-std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error) {
+std::optional<std::vector<TableRow>> ParseTableCsv(std::string_view csv, std::string* error) {
   std::vector<std::string_view> all = text::lines(csv);
   std::vector<std::pair<std::size_t, std::string_view>> numbered;  // 1-based line number, text
   for (std::size_t i = 0; i < all.size(); ++i) {
@@ -36,7 +36,7 @@ std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::st
     TableRow row;
     for (int c = 0; c < kColumnCount; ++c) {
       row[c] = std::string(text::trimmed(cells[c]));
-      if (!isDecimalText(row[c])) {
+      if (!IsDecimalText(row[c])) {
         text::setError(error, where + ": \"" + row[c] + "\" is not a number");
         return std::nullopt;
       }

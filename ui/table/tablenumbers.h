@@ -29,6 +29,6 @@ using TableRow = std::array<std::string, kColumnCount>;
 
 /// The 36 rows of the table's CSV text, 0 to 35 °C in order, each cell's text exactly as
 /// written; nothing (and a message in `error`, if given) when the text is not that.
-std::optional<std::vector<TableRow>> parseTableCsv(std::string_view csv, std::string* error = nullptr);
+std::optional<std::vector<TableRow>> ParseTableCsv(std::string_view csv, std::string* error = nullptr);
 
 }  // namespace dosat::table

@@ -10,8 +10,8 @@ namespace dosat::web {
 float Twips(double pixels) { return static_cast<float>(pixels * twips::kPerPixelAt96Dpi); }
 
 placement::Monitor Viewport(float tallest) {
-  const float width = twips::fromPixels(dosat_screen_width());
-  const float height = twips::fromPixels(dosat_screen_height());
+  const float width = twips::FromPixels(dosat_screen_width());
+  const float height = twips::FromPixels(dosat_screen_height());
   placement::Monitor monitor;
   monitor.screen = {0, 0, width, height};
   monitor.work = {0, 0, width, std::max(height, tallest)};

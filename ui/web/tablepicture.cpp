@@ -17,19 +17,19 @@ extern const std::string_view kTableLayoutText;
 extern const std::string_view kTableCsvText;
 
 const table::TableLayout* TableLayout() {
-  static const std::optional<table::TableLayout> layout = table::parseLayout(kTableLayoutText);
+  static const std::optional<table::TableLayout> layout = table::ParseLayout(kTableLayoutText);
   return layout ? &*layout : nullptr;
 }
 
 const std::vector<table::TableRow>* TableRows() {
-  static const std::optional<std::vector<table::TableRow>> rows = table::parseTableCsv(kTableCsvText);
+  static const std::optional<std::vector<table::TableRow>> rows = table::ParseTableCsv(kTableCsvText);
   return rows ? &*rows : nullptr;
 }
 
 void DrawTable(int handle, int control) {
   const table::TableLayout* layout = TableLayout();
   if (!layout) return;
-  const table::TableLayout drawn = table::scaleLayout(*layout, dosat_picture_ratio(handle));
+  const table::TableLayout drawn = table::ScaleLayout(*layout, dosat_picture_ratio(handle));
   // Forced colours are the browser's high contrast; the page gives the box its own
   // colours then, which are the theme's field colours.
   const bool forced = dosat_theme_palette() == 2;

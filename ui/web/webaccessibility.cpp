@@ -42,12 +42,12 @@ void MakeAccessibleTable(int handle, int control) {
   // The headings' row (-1), then the numbers' rows; the temperatures head the rows. In CSS
   // pixels, which the page zooms with the window.
   for (int r = -1; r < static_cast<int>(rows->size()); ++r) {
-    const table::PixelRect row = table::cellRect(*layout, r, 0, 1.0);
+    const table::PixelRect row = table::CellRect(*layout, r, 0, 1.0);
     dosat_table_row(row.y, row.height);
     for (int c = 0; c < table::kColumnCount; ++c) {
       const std::string text = table::CellText(*rows, r, c);
       const int kind = r < 0 ? 0 : c == 0 ? 1 : 2;
-      const table::PixelRect cell = table::cellRect(*layout, r, c, 1.0);
+      const table::PixelRect cell = table::CellRect(*layout, r, c, 1.0);
       dosat_table_cell(kind, text.data(), Length(text), cell.x, cell.width);
     }
   }

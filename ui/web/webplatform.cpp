@@ -48,7 +48,7 @@ class WebWindow final : public NativeWindow {
   void Hide() override { dosat_window_hide(handle_); }
   bool IsVisible() const override { return dosat_window_visible(handle_); }
   void Move(float left, float top) override {
-    dosat_window_move(handle_, twips::toPixels(left), twips::toPixels(top));
+    dosat_window_move(handle_, twips::ToPixels(left), twips::ToPixels(top));
   }
   float OuterLeft() const override { return Twips(dosat_window_place(handle_, 0)); }
   float OuterTop() const override { return Twips(dosat_window_place(handle_, 1)); }

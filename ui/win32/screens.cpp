@@ -17,11 +17,11 @@ namespace {
 
 // A monitor's area and work area in twips of the screen's pixels, as windows are placed.
 placement::Monitor MonitorOf(HMONITOR monitor) {
-  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
+  const double perPixel = twips::PerPixel(static_cast<int>(SystemDpi()));
   const auto area = [perPixel](const RECT& r) {
-    return placement::Area{twips::fromPixels(r.left, perPixel), twips::fromPixels(r.top, perPixel),
-                           twips::fromPixels(r.right - r.left, perPixel),
-                           twips::fromPixels(r.bottom - r.top, perPixel)};
+    return placement::Area{twips::FromPixels(r.left, perPixel), twips::FromPixels(r.top, perPixel),
+                           twips::FromPixels(r.right - r.left, perPixel),
+                           twips::FromPixels(r.bottom - r.top, perPixel)};
   };
   MONITORINFO info{sizeof info};
   if (!GetMonitorInfoW(monitor, &info)) {
@@ -35,7 +35,7 @@ placement::Monitor MonitorOf(HMONITOR monitor) {
   if ((info.dwFlags & MONITORINFOF_PRIMARY) && SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
     info.rcWork = work;
   }
-  return {area(info.rcMonitor), area(info.rcWork), twips::fromPixels(1, perPixel)};
+  return {area(info.rcMonitor), area(info.rcWork), twips::FromPixels(1, perPixel)};
 }
 
 }  // namespace
@@ -46,8 +46,8 @@ placement::Monitor Win32Platform::PrimaryMonitor() const {
 }
 
 placement::Monitor Win32Platform::MonitorAt(float x, float y) const {
-  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
-  return MonitorOf(MonitorFromPoint({twips::toPixels(x, perPixel), twips::toPixels(y, perPixel)},
+  const double perPixel = twips::PerPixel(static_cast<int>(SystemDpi()));
+  return MonitorOf(MonitorFromPoint({twips::ToPixels(x, perPixel), twips::ToPixels(y, perPixel)},
                                     MONITOR_DEFAULTTONEAREST));
 }
 

@@ -57,14 +57,14 @@ const Bitmap& TableBitmap() {
 }
 
 const table::TableLayout* Layout() {
-  static const std::optional<table::TableLayout> layout = table::parseLayout(Resource(L"DOTABLELAYOUT"));
+  static const std::optional<table::TableLayout> layout = table::ParseLayout(Resource(L"DOTABLELAYOUT"));
   return layout ? &*layout : nullptr;
 }
 
 }  // namespace
 
 const std::vector<table::TableRow>* TableRows() {
-  static const std::optional<std::vector<table::TableRow>> rows = table::parseTableCsv(Resource(L"DOTABLECSV"));
+  static const std::optional<std::vector<table::TableRow>> rows = table::ParseTableCsv(Resource(L"DOTABLECSV"));
   return rows ? &*rows : nullptr;
 }
 
@@ -142,7 +142,7 @@ class Drawing {
 
 double TableRatio(double ratio, SIZE interior) {
   const table::TableLayout* layout = Layout();
-  return layout ? table::shownRatio(*layout, ratio, interior.cx, interior.cy) : ratio;
+  return layout ? table::ShownRatio(*layout, ratio, interior.cx, interior.cy) : ratio;
 }
 
 void DrawTablePicture(HDC dc, double ratio, TableColours colours) {
@@ -160,7 +160,7 @@ void DrawTablePicture(HDC dc, double ratio, TableColours colours) {
   static std::pair<double, TableColours> drawn;
   if (!drawing || drawn != std::pair{ratio, colours}) {
     drawing.reset();
-    drawing.emplace(table::scaleLayout(*layout, ratio), colours);
+    drawing.emplace(table::ScaleLayout(*layout, ratio), colours);
     drawn = {ratio, colours};
   }
   drawing->drawInto(dc);

@@ -73,7 +73,7 @@ class Win32Window final : public NativeWindow {
  private:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   /// Twips of the screen's pixels, as windows are placed.
-  static float Twips(LONG pixels) { return twips::fromPixels(pixels, twips::perPixel(static_cast<int>(SystemDpi()))); }
+  static float Twips(LONG pixels) { return twips::FromPixels(pixels, twips::PerPixel(static_cast<int>(SystemDpi()))); }
   RECT outer() const {
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -302,8 +302,8 @@ void Win32Window::makeControls() {
 
 SIZE Win32Window::frameSize(UINT dpi) const {
   const double perPixel = twips::kPerInch / (dpi * static_cast<double>(scale_));
-  RECT frame{0, 0, twips::toPixels(design_.clientWidth, perPixel),
-             twips::toPixels(design_.clientHeight, perPixel)};
+  RECT frame{0, 0, twips::ToPixels(design_.clientWidth, perPixel),
+             twips::ToPixels(design_.clientHeight, perPixel)};
   win32::AdjustWindowRectForDpi(frame, kStyle, 0, dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -355,8 +355,8 @@ void Win32Window::SetScale(float scale) {
 }
 
 void Win32Window::Move(float left, float top) {
-  const double perPixel = twips::perPixel(static_cast<int>(SystemDpi()));
-  SetWindowPos(hwnd_, nullptr, twips::toPixels(left, perPixel), twips::toPixels(top, perPixel), 0, 0,
+  const double perPixel = twips::PerPixel(static_cast<int>(SystemDpi()));
+  SetWindowPos(hwnd_, nullptr, twips::ToPixels(left, perPixel), twips::ToPixels(top, perPixel), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
