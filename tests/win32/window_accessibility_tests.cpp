@@ -70,6 +70,30 @@ TEST_F(Win32Windows, TableIsReadAsATable) {
   EXPECT_EQ(cell(9, 1), L"11.47") << "8 °C as the table prints it";
   EXPECT_EQ(cell(22, 6), L"0.0086") << "21 °C as the table prints it";
   EXPECT_EQ(cell(36, 3), L"6.30");
+
+  // Each cell where it is drawn, inside the picture: the first row under the headings,
+  // 14.15 beside 0, the last row at the foot.
+  const auto at = [&](int row, int column) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = row == -1 ? CHILDID_SELF : row * 7 + column + 1;
+    RECT r{};
+    LONG width = 0, height = 0;
+    table->accLocation(&r.left, &r.top, &width, &height, child);
+    r.right = r.left + width;
+    r.bottom = r.top + height;
+    return r;
+  };
+  const RECT box = at(-1, 0), heading = at(0, 0), zero = at(1, 0), value = at(1, 1), last = at(36, 0);
+  EXPECT_GT(zero.top, heading.top);
+  EXPECT_EQ(value.top, zero.top);
+  EXPECT_GT(value.left, zero.left);
+  EXPECT_GT(last.top, zero.top + 30 * (zero.bottom - zero.top));
+  for (const RECT& r : {heading, zero, value, last}) {
+    EXPECT_GT(r.right, r.left);
+    EXPECT_GE(r.left, box.left);
+    EXPECT_LE(r.bottom, box.bottom);
+  }
   table->Release();
 }
 

@@ -55,9 +55,11 @@ BSTR Copy(const std::wstring& text) {
 // gone; the control marks this at its destruction, and the object then touches nothing
 // of the control's, keeping alive only this.
 struct Element {
-  explicit Element(AccessibleText t)
-      : text(std::move(t)), children(text.cells.size(), text.cells.empty() ? 0 : text.cells.front().size()) {}
+  Element(HWND c, AccessibleText t)
+      : control(c), text(std::move(t)),
+        children(text.cells.size(), text.cells.empty() ? 0 : text.cells.front().size()) {}
 
+  HWND control;  // only while connected
   AccessibleText text;
   TableChildren children;
   bool connected = true;
@@ -205,10 +207,21 @@ class Accessible final : public IAccessible {
     if (gone()) return CO_E_OBJNOTCONNECTED;
     return standard_->accSelect(flags, self(child));
   }
-  // A cell is placed where the table is: the picture has no cell geometry to give.
+  // A cell lies where the picture draws it; one not shown is placed where the table is.
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                         VARIANT child) override {
     if (gone()) return Gone(left, top, width, height);
+    if (const auto at = find(child); at && text().cellArea) {
+      if (const std::optional<RECT> area = text().cellArea(at->row, at->column)) {
+        POINT corner{area->left, area->top};
+        ClientToScreen(element_->control, &corner);
+        *left = corner.x;
+        *top = corner.y;
+        *width = area->right - area->left;
+        *height = area->bottom - area->top;
+        return S_OK;
+      }
+    }
     return standard_->accLocation(left, top, width, height, self(child));
   }
   HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
@@ -314,7 +327,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void ProvideAccessibleText(HWND control, AccessibleText text) {
-  auto* kept = new std::shared_ptr<Element>(std::make_shared<Element>(std::move(text)));
+  auto* kept = new std::shared_ptr<Element>(std::make_shared<Element>(control, std::move(text)));
   if (!SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(kept))) {
     delete kept;
   }

@@ -5,6 +5,8 @@
 #endif
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@ struct AccessibleText {
   /// For a table: its cells row by row, the column headings first. Empty for
   /// any other control.
   std::vector<std::vector<std::wstring>> cells;
+  /// For a table: where the cell in a row of `cells` and a column lies in the control's
+  /// client area; nothing where it is not shown.
+  std::function<std::optional<RECT>(std::size_t row, std::size_t column)> cellArea;
 };
 
 /// Makes the control answer assistive technology (MSAA, and UI Automation

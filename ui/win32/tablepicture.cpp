@@ -178,4 +178,15 @@ std::vector<std::vector<std::wstring>> TableCells() {
   return cells;
 }
 
+std::optional<RECT> TableCellArea(std::size_t row, std::size_t column, double ratio, SIZE interior) {
+  const table::TableLayout* layout = Layout();
+  if (!layout || row > std::size_t(table::kRowCount) || column >= std::size_t(table::kColumnCount)) return std::nullopt;
+  // The headings are the layout's row -1.
+  const table::PixelRect cell = table::CellRect(*layout, static_cast<int>(row) - 1, static_cast<int>(column), ratio);
+  const RECT area{std::max(0, cell.x), std::max(0, cell.y), std::min<LONG>(interior.cx, cell.x + cell.width),
+                  std::min<LONG>(interior.cy, cell.y + cell.height)};
+  if (area.right <= area.left || area.bottom <= area.top) return std::nullopt;
+  return area;
+}
+
 }  // namespace dosat::win32

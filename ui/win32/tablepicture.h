@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ void DrawTablePicture(HDC dc, double ratio, TableColours colours = {});
 /// The table's cells row by row, the column headings first, for screen readers;
 /// empty if the embedded numbers do not read.
 std::vector<std::vector<std::wstring>> TableCells();
+
+/// Where the cell in row `row` of TableCells and column `column` lies in the interior of a
+/// picture box of `interior` pixels that draws the table at `ratio`: inside its rules, cut
+/// off where the box ends; nothing where none of it is shown.
+std::optional<RECT> TableCellArea(std::size_t row, std::size_t column, double ratio, SIZE interior);
 
 /// The table's rows embedded in the program, read once; null if they do not read.
 const std::vector<table::TableRow>* TableRows();

@@ -278,9 +278,14 @@ void Win32Window::makeControls() {
     // box is the table, with its cells.
     const accessibility::Told& told = control.told;
     if (control.kind == design::Kind::Picture) {
-      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), win32::TableCells()});
+      const auto cellArea = [hwnd, ratio = &pictureRatio_](std::size_t cellRow, std::size_t column) {
+        RECT interior;
+        GetClientRect(hwnd, &interior);
+        return win32::TableCellArea(cellRow, column, *ratio, {interior.right, interior.bottom});
+      };
+      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), win32::TableCells(), cellArea});
     } else if (!told.name.empty() || !told.description.empty()) {
-      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), {}});
+      win32::ProvideAccessibleText(hwnd, {Wide(told.name), Wide(told.description), {}, {}});
     }
   }
   // Made in Tab's order, the lowest in the stacking are put at the bottom one by one from
