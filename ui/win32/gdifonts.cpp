@@ -10,4 +10,30 @@ HFONT MakeFont(const fonts::Face& face, int pixelHeight) {
                      Wide(face.families.front()).c_str());
 }
 
+GdiMeasure::GdiMeasure(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+
+GdiMeasure::~GdiMeasure() {
+  for (const Made& made : fonts_) DeleteObject(made.font);
+  ReleaseDC(hwnd_, dc_);
+}
+
+int GdiMeasure::Lines(std::string_view text, const fonts::Face& face, int pixelHeight, int width) const {
+  const HGDIOBJ old = SelectObject(dc_, fontOf(face, pixelHeight));
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc_, &metrics);
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc_, Wide(text).c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc_, old);
+  return r.bottom / (metrics.tmHeight > 0 ? metrics.tmHeight : 1);
+}
+
+HFONT GdiMeasure::fontOf(const fonts::Face& face, int pixelHeight) const {
+  const std::string_view family = face.families.front();
+  for (const Made& made : fonts_) {
+    if (made.family == family && made.pixelHeight == pixelHeight) return made.font;
+  }
+  fonts_.push_back({family, pixelHeight, MakeFont(face, pixelHeight)});
+  return fonts_.back().font;
+}
+
 }  // namespace dosat::win32

@@ -179,48 +179,8 @@ Win32Window::~Win32Window() {
   if (background_) DeleteObject(background_);
 }
 
-namespace {
-
-// Lines of text as GDI wraps them, in fonts made once for each face and size asked for.
-class GdiMeasure final : public plan::TextMeasure {
- public:
-  explicit GdiMeasure(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~GdiMeasure() {
-    for (const auto& made : fonts_) DeleteObject(made.second);
-    ReleaseDC(hwnd_, dc_);
-  }
-  GdiMeasure(const GdiMeasure&) = delete;
-  GdiMeasure& operator=(const GdiMeasure&) = delete;
-
-  int Lines(std::string_view text, const fonts::Face& face, int pixelHeight, int width) const override {
-    const HGDIOBJ old = SelectObject(dc_, fontOf(face, pixelHeight));
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc_, &metrics);
-    RECT r{0, 0, width, 0};
-    DrawTextW(dc_, Wide(text).c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc_, old);
-    return r.bottom / std::max<LONG>(1, metrics.tmHeight);
-  }
-
- private:
-  HFONT fontOf(const fonts::Face& face, int pixelHeight) const {
-    const std::wstring family = Wide(face.families.front());
-    for (const auto& made : fonts_) {
-      if (made.first.first == family && made.first.second == pixelHeight) return made.second;
-    }
-    fonts_.push_back({{family, pixelHeight}, win32::MakeFont(face, pixelHeight)});
-    return fonts_.back().second;
-  }
-
-  HWND hwnd_;
-  HDC dc_;
-  mutable std::vector<std::pair<std::pair<std::wstring, int>, HFONT>> fonts_;
-};
-
-}  // namespace
-
 plan::Window Win32Window::plan() const {
-  const GdiMeasure measure(hwnd_);
+  const win32::GdiMeasure measure(hwnd_);
   return plan::LayOut(design_, layoutDpi() / 96, &measure, win32::TableRows());
 }
 
