@@ -30,7 +30,7 @@ int KeepLineBreaks(const design::Control& row, const fonts::Face& face, double r
 }  // namespace
 
 Window LayOut(const design::Window& design, double ratio, const TextMeasure* measure,
-              const std::vector<table::TableRow>* tableRows) {
+              const std::vector<table::TableRow>* (*tableRows)()) {
   Window window{Pixels(design.clientWidth, ratio), Pixels(design.clientHeight, ratio), {}};
   const std::vector<std::size_t> tabOrder = accessibility::TabOrder(design);
   // The labels in their listed order, the lowest first; everything else above them.
@@ -53,7 +53,8 @@ Window LayOut(const design::Window& design, double ratio, const TextMeasure* mea
     if (const auto stop = std::find(tabOrder.begin(), tabOrder.end(), i); stop != tabOrder.end()) {
       control.tabStop = static_cast<std::size_t>(stop - tabOrder.begin());
     }
-    control.told = accessibility::WhatReadersAreTold(design, i, tableRows);
+    const bool table = row.kind == design::Kind::Picture && tableRows;
+    control.told = accessibility::WhatReadersAreTold(design, i, table ? tableRows() : nullptr);
     window.controls.push_back(std::move(control));
   }
   return window;

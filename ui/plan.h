@@ -81,9 +81,9 @@ int Pixels(int twips, double ratio);
 /// to keep the lines it has at 1, up to twice its width: glyphs do not grow exactly with
 /// the resolution, and at 150 % a text that just fits would wrap, its last word hidden
 /// under the label below. The picture box is told the table's numbers where `tableRows`
-/// gives them.
+/// gives them, asked only for a window that has the picture box.
 Window LayOut(const design::Window& design, double ratio, const TextMeasure* measure = nullptr,
-              const std::vector<table::TableRow>* tableRows = nullptr);
+              const std::vector<table::TableRow>* (*tableRows)() = nullptr);
 
 /// What a window and its controls are drawn in on a desktop's palette.
 struct Colours {

@@ -93,7 +93,7 @@ class WebWindow final : public NativeWindow {
 WebWindow::WebWindow(const design::Window& design, WindowEvents& events) : design_(design), events_(events) {
   // In CSS pixels, which the browser scales to the screen; the whole client area is
   // zoomed where the window is fitted to a smaller one.
-  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, TableRows());
+  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, &TableRows);
   handle_ = dosat_window_make(design.className.data(), Length(design.className), design.caption.data(),
                               Length(design.caption), layout.clientWidth, layout.clientHeight);
   if (Windows().size() <= static_cast<std::size_t>(handle_)) Windows().resize(handle_ + 1);

@@ -181,7 +181,7 @@ Win32Window::~Win32Window() {
 
 plan::Window Win32Window::plan() const {
   const win32::GdiMeasure measure(hwnd_);
-  return plan::LayOut(design_, layoutDpi() / 96, &measure, win32::TableRows());
+  return plan::LayOut(design_, layoutDpi() / 96, &measure, &win32::TableRows);
 }
 
 HFONT Win32Window::fontOf(const plan::Control& control) const {
