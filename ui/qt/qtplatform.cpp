@@ -106,7 +106,7 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   widget_->setObjectName(FromUtf8(design.className));
   widget_->setWindowTitle(FromUtf8(design.caption));
   // Qt's logical pixels are the designed ones; it scales them to the screen itself.
-  const plan::Window layout = plan::LayOut(design, 1.0, nullptr, table::EmbeddedRows());
+  const plan::Window layout = plan::LayOut(design, 1.0);
   widget_->layOut(QSize(layout.clientWidth, layout.clientHeight));
   // Its background, where the window has one of its own, comes with the text colours.
   if (design.background != design::kDefaultColour) widget_->setAutoFillBackground(true);
