@@ -163,12 +163,14 @@ void QtWindow::SetScale(float scale) {
 }
 
 void QtWindow::place(const plan::Window& layout, double ratio) {
-  const table::TableLayout* table = table::EmbeddedLayout();
   for (const plan::Control& control : layout.controls) {
     QWidget* widget = controls_[control.row];
     widget->setGeometry(ToQRect(control.rect));
     widget->setFont(FontOf(control.face, control.fontPixels));
-    if (auto* picture = dynamic_cast<PictureBox*>(widget)) {
+    // The table as designed needs no layout of it: the picture itself is shown.
+    auto* picture = dynamic_cast<PictureBox*>(widget);
+    if (picture && !(ratio == 1 && picture->scale() == 1)) {
+      const table::TableLayout* table = table::EmbeddedLayout();
       const QSize interior = picture->contentsRect().size();
       const qreal shown = table ? table::ShownRatio(*table, ratio, interior.width(), interior.height()) : ratio;
       picture->setScale(shown);
