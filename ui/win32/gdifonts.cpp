@@ -10,14 +10,16 @@ HFONT MakeFont(const fonts::Face& face, int pixelHeight) {
                      Wide(face.families.front()).c_str());
 }
 
-GdiMeasure::GdiMeasure(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+GdiMeasure::GdiMeasure(HWND hwnd) : hwnd_(hwnd) {}
 
 GdiMeasure::~GdiMeasure() {
   for (const Made& made : fonts_) DeleteObject(made.font);
-  ReleaseDC(hwnd_, dc_);
+  if (dc_) ReleaseDC(hwnd_, dc_);
 }
 
 int GdiMeasure::Lines(std::string_view text, const fonts::Face& face, int pixelHeight, int width) const {
+  // Asked for only where the window is laid out at another scale than designed.
+  if (!dc_) dc_ = GetDC(hwnd_);
   const HGDIOBJ old = SelectObject(dc_, fontOf(face, pixelHeight));
   TEXTMETRICW metrics;
   GetTextMetricsW(dc_, &metrics);

@@ -32,7 +32,7 @@ class GdiMeasure final : public plan::TextMeasure {
   HFONT fontOf(const fonts::Face& face, int pixelHeight) const;
 
   HWND hwnd_;
-  HDC dc_;
+  mutable HDC dc_ = nullptr;
   struct Made {
     std::string_view family;
     int pixelHeight;
