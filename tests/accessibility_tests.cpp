@@ -31,6 +31,17 @@ TEST(Accessibility, TabVisitsBoxesAndButtonsByTabIndex) {
   EXPECT_EQ(Names(kTableWindow, TabOrder(kTableWindow)), (std::vector<std::string>{"Picture1", "Command1"}));
 }
 
+// Controls of one tab index keep their listed order, after those of a lower one.
+TEST(Accessibility, TabKeepsTheListedOrderWithinOneIndex) {
+  using dosat::design::Control;
+  using enum dosat::design::Kind;
+  static constexpr Control kRows[] = {{"B", Button, "", 0, 0, 1, 1, 2, {}, 0}, {"A", TextBox, "", 0, 0, 1, 1, 1, {}, 0},
+                                      {"C", Button, "", 0, 0, 1, 1, 1, {}, 0}, {"L", Label, "", 0, 0, 1, 1, 0, {}, 0},
+                                      {"D", TextBox, "", 0, 0, 1, 1, 0, {}, 0}};
+  constexpr dosat::design::Window kWindow{"W", "", 10, 10, 0, kRows};
+  EXPECT_EQ(Names(kWindow, TabOrder(kWindow)), (std::vector<std::string>{"D", "A", "C", "B"}));
+}
+
 TEST(Accessibility, ControlsAreMadeInTabOrderThenTheLabels) {
   EXPECT_EQ(Names(kCalculationWindow, dosat::accessibility::CreationOrder(kCalculationWindow)),
             (std::vector<std::string>{"Text1", "Text2", "Command1", "Command2", "Text3", "Command3", "Label5",

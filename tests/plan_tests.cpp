@@ -122,9 +122,9 @@ TEST(Plan, TextsReadOnTheWindowsOwnBackground) {
       {"Label1", dosat::design::Kind::Label, "x", 0, 0, 150, 150, 0, dosat::design::Font::Default, 0x00AAFFFF}};
   constexpr dosat::design::Window kWhite{"W", "", 300, 300, 0x00FFFFFF, kRows};
   const dosat::plan::Colours colours = ColoursOn(kWhite, kDark);
-  EXPECT_GE(dosat::contrast::Ratio(colours.text[0], 0xFFFFFF), dosat::contrast::kMinimum);
-  EXPECT_TRUE(colours.own[0]);
-  EXPECT_FALSE(ColoursOn(kCalculationWindow, kDark).own[kCalculationWindow.Find("Label1")]);
+  EXPECT_GE(dosat::contrast::Ratio(colours.text[0].colour, 0xFFFFFF), dosat::contrast::kMinimum);
+  EXPECT_TRUE(colours.text[0].own);
+  EXPECT_FALSE(ColoursOn(kCalculationWindow, kDark).text[kCalculationWindow.Find("Label1")].own);
 }
 
 // The cells readers are given lie inside the rules as drawn, at 1 and at 2, and the

@@ -1,8 +1,5 @@
 #include "accessibility.h"
 
-#include <algorithm>
-#include <numeric>
-
 #include "tabletext.h"
 
 namespace dosat::accessibility {
@@ -15,8 +12,14 @@ std::vector<std::size_t> TabOrder(const design::Window& window) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (TakesFocus(rows[i].kind)) order.push_back(i);
   }
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+  // Sorted by insertion, which keeps rows of one index in their order: a window has a dozen
+  // controls, and the library's stable sort would weigh more in the web page than all this.
+  for (std::size_t k = 1; k < order.size(); ++k) {
+    const std::size_t row = order[k];
+    std::size_t j = k;
+    for (; j > 0 && rows[order[j - 1]].tabIndex > rows[row].tabIndex; --j) order[j] = order[j - 1];
+    order[j] = row;
+  }
   return order;
 }
 

@@ -31,44 +31,45 @@ int KeepLineBreaks(const design::Control& row, const fonts::Face& face, double r
 
 Window LayOut(const design::Window& design, double ratio, const TextMeasure* measure,
               const std::vector<table::TableRow>* (*tableRows)()) {
-  Window window{Pixels(design.clientWidth, ratio), Pixels(design.clientHeight, ratio), {}};
-  const std::vector<std::size_t> tabOrder = accessibility::TabOrder(design);
-  // The labels in their listed order, the lowest first; everything else above them.
-  int labels = 0;
-  for (const design::Control& row : design.controls) labels += row.kind == design::Kind::Label;
-  int nextLabel = 0;
-  std::vector<int> stacking(design.controls.size(), labels);
-  for (std::size_t i = 0; i < design.controls.size(); ++i) {
-    if (design.controls[i].kind == design::Kind::Label) stacking[i] = nextLabel++;
-  }
-  for (const std::size_t i : accessibility::CreationOrder(design)) {
+  const std::vector<std::size_t> order = accessibility::CreationOrder(design);
+  Window window{Pixels(design.clientWidth, ratio), Pixels(design.clientHeight, ratio),
+                std::vector<Control>(order.size())};
+  // The labels come last, in their listed order: the lowest first, everything else above
+  // them. What comes before them is in Tab's order.
+  const std::size_t labels = static_cast<std::size_t>(
+      std::count_if(design.controls.begin(), design.controls.end(),
+                    [](const design::Control& row) { return row.kind == design::Kind::Label; }));
+  const std::size_t focusable = order.size() - labels;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const std::size_t i = order[k];
     const design::Control& row = design.controls[i];
-    Control control{i, row.kind, {}, stacking[i], std::nullopt, fonts::FaceOf(row.font), 0, {}};
+    Control& control = window.controls[k];
+    control.row = i;
+    control.kind = row.kind;
+    control.stacking = k < focusable ? static_cast<int>(labels) : static_cast<int>(k - focusable);
+    if (k < focusable) control.tabStop = k;
+    control.face = fonts::FaceOf(row.font);
     control.fontPixels = control.face.points * ratio * 96 / 72;
     control.rect = {Pixels(row.left, ratio), Pixels(row.top, ratio), Pixels(row.width, ratio),
                     Pixels(row.height, ratio)};
     if (measure && row.kind == design::Kind::Label && ratio != 1) {
       control.rect.width = std::max(control.rect.width, KeepLineBreaks(row, control.face, ratio, control.rect.width, *measure));
     }
-    if (const auto stop = std::find(tabOrder.begin(), tabOrder.end(), i); stop != tabOrder.end()) {
-      control.tabStop = static_cast<std::size_t>(stop - tabOrder.begin());
-    }
     const bool table = row.kind == design::Kind::Picture && tableRows;
     control.told = accessibility::WhatReadersAreTold(design, i, table ? tableRows() : nullptr);
-    window.controls.push_back(std::move(control));
   }
   return window;
 }
 
 Colours ColoursOn(const design::Window& design, const contrast::Desktop& desktop) {
-  Colours colours{contrast::WindowBackground(design.background, desktop.window, desktop.field, desktop.palette), {},
-                  {}, contrast::TableColoursOn(desktop)};
+  Colours colours{contrast::WindowBackground(design.background, desktop.window, desktop.field, desktop.palette),
+                  std::vector<TextColour>(design.controls.size()), contrast::TableColoursOn(desktop)};
   // Labels and buttons are drawn on the window's own background.
   contrast::Desktop drawnOn = desktop;
   drawnOn.window = colours.background;
-  for (const design::Control& row : design.controls) {
-    colours.text.push_back(contrast::ControlTextColour(row, drawnOn));
-    colours.own.push_back(row.colour != design::kDefaultColour);
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    const design::Control& row = design.controls[i];
+    colours.text[i] = {contrast::ControlTextColour(row, drawnOn), row.colour != design::kDefaultColour};
   }
   return colours;
 }

@@ -85,14 +85,18 @@ int Pixels(int twips, double ratio);
 Window LayOut(const design::Window& design, double ratio, const TextMeasure* measure = nullptr,
               const std::vector<table::TableRow>* (*tableRows)() = nullptr);
 
+/// A control's text colour.
+struct TextColour {
+  std::uint32_t colour;  ///< the desktop's own where the control sets none
+  /// Whether the control sets a colour of its own; one that does not may simply keep the
+  /// platform's.
+  bool own;
+};
+
 /// What a window and its controls are drawn in on a desktop's palette.
 struct Colours {
   std::uint32_t background;  ///< the client area
-  /// By the design's row: the text colour, the desktop's own where the control sets none.
-  std::vector<std::uint32_t> text;
-  /// Whether the control in that row sets a colour of its own; one that does not may
-  /// simply keep the platform's.
-  std::vector<bool> own;
+  std::vector<TextColour> text;  ///< by the design's row
   contrast::TableColours table;
 };
 

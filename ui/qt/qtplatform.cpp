@@ -263,13 +263,13 @@ void QtWindow::applyColours() {
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     const plan::Colours colours = plan::ColoursOn(design_, DesktopColours(group, fields, palette));
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-      if (!colours.own[i]) continue;
+      if (!colours.text[i].own) continue;
       const bool field = design_.controls[i].kind == design::Kind::TextBox;
-      own[i].setColor(group, field ? QPalette::Text : QPalette::WindowText, FromBgr(colours.text[i]));
+      own[i].setColor(group, field ? QPalette::Text : QPalette::WindowText, FromBgr(colours.text[i].colour));
     }
   }
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (active.own[i]) controls_[i]->setPalette(own[i]);
+    if (active.text[i].own) controls_[i]->setPalette(own[i]);
     if (auto* picture = dynamic_cast<PictureBox*>(controls_[i])) {
       picture->setColours(FromBgr(active.table.ink), FromBgr(active.table.paper));
     }

@@ -41,8 +41,8 @@ void ApplyTextColours(int handle, const design::Window& design) {
   }
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     // A control that sets no colour keeps the page's own, which is the desktop's.
-    if (!colours.own[i]) continue;
-    const std::string colour = CssColour(colours.text[i]);
+    if (!colours.text[i].own) continue;
+    const std::string colour = CssColour(colours.text[i].colour);
     dosat_theme_set_text(handle, static_cast<int>(i), colour.data(), Length(colour));
   }
 }

@@ -377,7 +377,7 @@ void Win32Window::applyTheme() {
 
 HBRUSH Win32Window::colours(HDC dc, HWND control, bool edit) {
   std::size_t index = 0;
-  SetTextColor(dc, rowOf(control, &index) ? FromBgr(colours_.text[index]) : GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, rowOf(control, &index) ? FromBgr(colours_.text[index].colour) : GetSysColor(COLOR_WINDOWTEXT));
   if (edit) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return GetSysColorBrush(COLOR_WINDOW);
