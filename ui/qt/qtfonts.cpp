@@ -29,8 +29,6 @@ QFont FontOf(const fonts::Face& face, double pixels) {
   return font;
 }
 
-QFont DesignFont() { return Font(fonts::FaceOf(design::Font::Gothic12)); }
-
 QFont DefaultFont() { return Font(fonts::FaceOf(design::Font::Default)); }
 
 }  // namespace dosat
