@@ -120,14 +120,13 @@ QtWindow::QtWindow(const design::Window& design, WindowEvents& events)
   std::stable_sort(stacked.begin(), stacked.end(),
                    [](const plan::Control* a, const plan::Control* b) { return a->stacking < b->stacking; });
   for (const plan::Control* control : stacked) controls_[control->row]->raise();
-  // Tab visits the controls that take focus in their order.
-  std::vector<QWidget*> tabOrder;
+  // Tab visits the controls that take focus in the order they are made.
+  QWidget* previous = nullptr;
   for (const plan::Control& control : layout.controls) {
     if (!control.tabStop) continue;
-    if (tabOrder.size() <= *control.tabStop) tabOrder.resize(*control.tabStop + 1);
-    tabOrder[*control.tabStop] = controls_[control.row];
+    if (previous) QWidget::setTabOrder(previous, controls_[control.row]);
+    previous = controls_[control.row];
   }
-  for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
   applyColours();
   widget_->onPaletteChange([this] { applyColours(); });
 

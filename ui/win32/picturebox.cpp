@@ -17,7 +17,7 @@ namespace {
 void PaintPicture(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
-  const TableColours colours = contrast::TableColoursOn(DesktopColours(SystemColour(COLOR_BTNFACE)));
+  const TableColours colours = contrast::TableColoursOn(DesktopColours());
   HBRUSH paper = CreateSolidBrush(static_cast<COLORREF>(colours.paper));
   FillRect(dc, &client, paper);
   DeleteObject(paper);

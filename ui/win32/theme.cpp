@@ -4,7 +4,6 @@ namespace dosat::win32 {
 namespace {
 
 struct Desktop {
-  bool highContrast = false;
   contrast::Palette palette = contrast::Palette::Designed;
 };
 
@@ -24,12 +23,11 @@ bool LightFace(std::uint32_t colour) {
 
 Desktop Read() {
   Desktop desktop;
-  desktop.highContrast = AskHighContrast();
   // Windows 7 and 10 give the face F0F0F0, the classic theme D4D0C8, wine F5F5F5: a
   // light face with black text in white boxes is the look the windows were designed on.
   const bool designed = SystemColour(COLOR_WINDOW) == 0xFFFFFF && SystemColour(COLOR_WINDOWTEXT) == 0 &&
                         SystemColour(COLOR_BTNTEXT) == 0 && LightFace(SystemColour(COLOR_BTNFACE));
-  desktop.palette = desktop.highContrast ? contrast::Palette::HighContrast
+  desktop.palette = AskHighContrast() ? contrast::Palette::HighContrast
                     : designed          ? contrast::Palette::Designed
                                         : contrast::Palette::Other;
   return desktop;
@@ -42,15 +40,13 @@ Desktop& Current() {
 
 }  // namespace
 
-bool HighContrast() { return Current().highContrast; }
-
 contrast::Palette DesktopPalette() { return Current().palette; }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(GetSysColor(index)) & 0xFFFFFF; }
 
-contrast::Desktop DesktopColours(std::uint32_t window) {
+contrast::Desktop DesktopColours() {
   const std::uint32_t text = SystemColour(COLOR_WINDOWTEXT);
-  return {window, text, SystemColour(COLOR_WINDOW), text, DesktopPalette()};
+  return {SystemColour(COLOR_BTNFACE), text, SystemColour(COLOR_WINDOW), text, DesktopPalette()};
 }
 
 void DesktopChanged() { Current() = Read(); }

@@ -14,11 +14,8 @@
 // says they changed.
 namespace dosat::win32 {
 
-/// Whether a high-contrast theme is on: the windows then draw every text and
-/// background in the theme's system colours, and the table too.
-bool HighContrast();
-
-/// Which palette the windows meet: high contrast; Windows' own light one (black
+/// Which palette the windows meet: high contrast, where the windows draw every text and
+/// background in the theme's system colours, and the table too; Windows' own light one (black
 /// text in white boxes on a light grey face), which they were designed on; or
 /// any other, on which designed colours must still read at 4.5:1.
 contrast::Palette DesktopPalette();
@@ -26,9 +23,9 @@ contrast::Palette DesktopPalette();
 /// A system colour as 0x00BBGGRR.
 std::uint32_t SystemColour(int index);
 
-/// The desktop's colours round a window whose background is `window`: its text, a text
-/// box's field and text, and the palette.
-contrast::Desktop DesktopColours(std::uint32_t window);
+/// The desktop's colours: a window's face and text, a text box's field and text, and the
+/// palette.
+contrast::Desktop DesktopColours();
 
 /// Reads the desktop's colours and high-contrast setting anew: on WM_SYSCOLORCHANGE
 /// and WM_SETTINGCHANGE.

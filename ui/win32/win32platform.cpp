@@ -370,7 +370,7 @@ const design::Control* Win32Window::rowOf(HWND control, std::size_t* index) cons
 }
 
 void Win32Window::applyTheme() {
-  colours_ = plan::ColoursOn(design_, win32::DesktopColours(win32::SystemColour(COLOR_BTNFACE)));
+  colours_ = plan::ColoursOn(design_, win32::DesktopColours());
   if (background_) DeleteObject(background_);
   background_ = CreateSolidBrush(FromBgr(colours_.background));
 }
